@@ -6,9 +6,10 @@
 //       The answer goes to FILE (bytes as they are) or to standard output;
 //       the exit code is the stand-in's status (10: stand-in not reachable).
 //   standin-ctl wait-ready [SECONDS]         waits until the stand-in answers
-//   standin-ctl clip-set [--text T] [--html H] [--format NAME DATA]... [--dib]
+//   standin-ctl clip-set [--text T] [--html H] [--format NAME DATA]... [--dib] [--once]
 //       empties the clipboard and puts the given formats on it (CF_TEXT, the
-//       "HTML Format" block around H, registered formats, a 2x2 picture)
+//       "HTML Format" block around H, registered formats, a 2x2 picture);
+//       --once: a single attempt to open the clipboard, no waiting
 //   standin-ctl clip-get                     one line per format: name, size,
 //       FNV-1a hash of the bytes; sorted, so two dumps compare with diff
 //   standin-ctl clip-text                    the CF_TEXT bytes
@@ -87,9 +88,9 @@ bool Call(const std::vector<std::string>& args, unsigned& status, std::string& a
   return ok;
 }
 
-bool OpenClipboardPatiently(int tries) {
+bool OpenClipboardPatiently(int tries, HWND owner = nullptr) {
   for (int i = 0; i < tries; ++i) {
-    if (OpenClipboard(nullptr)) return true;
+    if (OpenClipboard(owner)) return true;
     Sleep(10);
   }
   return false;
@@ -139,7 +140,8 @@ uint32_t Fnv1a(const unsigned char* data, size_t size) {
 }
 
 int ClipSet(const std::vector<std::string>& args) {
-  if (!OpenClipboardPatiently(200)) {
+  const bool once = std::find(args.begin(), args.end(), "--once") != args.end();
+  if (!OpenClipboardPatiently(once ? 1 : 200)) {
     std::fprintf(stderr, "standin-ctl: clipboard busy\n");
     return 12;
   }
@@ -169,7 +171,7 @@ int ClipSet(const std::vector<std::string>& args) {
       const unsigned char pixels[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
       bytes.append(reinterpret_cast<const char*>(pixels), sizeof pixels);
       ok &= PutClipboard(CF_DIB, bytes);
-    } else if (a != "--empty") {
+    } else if (a != "--empty" && a != "--once") {
       std::fprintf(stderr, "standin-ctl: clip-set: unknown argument %s\n", a.c_str());
       ok = false;
     }
@@ -219,7 +221,10 @@ int ClipGet(const char* outPath, bool textOnly) {
 int ClipHold(const std::vector<std::string>& args) {
   if (args.size() < 2) return 2;
   DWORD ms = static_cast<DWORD>(std::strtoul(args[1].c_str(), nullptr, 10));
-  if (!OpenClipboardPatiently(300)) {
+  // Held with an owner window: Wine lets a second opener with no window in
+  // while the holder has none either, where Windows refuses every other thread.
+  HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  if (!OpenClipboardPatiently(300, owner)) {
     std::fprintf(stderr, "standin-ctl: clipboard busy\n");
     return 12;
   }
@@ -233,6 +238,7 @@ int ClipHold(const std::vector<std::string>& args) {
   }
   Sleep(ms);
   CloseClipboard();
+  if (owner) DestroyWindow(owner);
   return 0;
 }
 
