@@ -8,12 +8,13 @@
 //   settext CAPTION ID TEXT       types TEXT into a control (the control reports the change)
 //   leave CAPTION ID              tells the dialog that the user left the control
 //   check CAPTION ID              prints 0 or 1 for a check box
+//   toggle CAPTION ID             ticks or unticks a check box as a click does
 //   select CAPTION ID INDEX       selects a list item as the user would
 //   rows                          the status list, one "TITLE<TAB>STATUS" line per row
 //   wait CAPTION SECONDS          waits for a top-level window with that caption;
 //                                 prints the texts of its static controls
 //   gone CAPTION SECONDS          waits until no window has that caption
-//   menu                          prints the items of an open popup menu
+//   menu                          prints "open" while a popup menu is shown
 //   caption CAPTION               prints the caption of the window found (for exact matching)
 // Exit code 0 on success, 1 when a window or control is missing, 2 for usage.
 #include <windows.h>
@@ -112,10 +113,23 @@ int main(int argc, char** argv) {
         const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(std::atoi(argv[3])), BN_CLICKED);
         return ::PostMessageA(dialog, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(button)) ? 0 : 1;
     }
+    if (verb == "toggle" && argc == 4) {
+        HWND dialog = nullptr;
+        HWND box = Control(argv[2], argv[3], &dialog);
+        if (box == nullptr) return Missing("check box");
+        const LRESULT state = ::SendMessageA(box, BM_GETCHECK, 0, 0);
+        ::SendMessageA(box, BM_SETCHECK, state == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+        const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(std::atoi(argv[3])), BN_CLICKED);
+        ::PostMessageA(dialog, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(box));
+        return 0;
+    }
     if (verb == "text" && argc == 4) {
         HWND control = Control(argv[2], argv[3]);
         if (control == nullptr) return Missing("control");
-        std::printf("%s\n", TextOf(control).c_str());
+        // GetWindowText does not ask a control of another process.
+        char buffer[4096] = {0};
+        ::SendMessageA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+        std::printf("%s\n", buffer);
         return 0;
     }
     if (verb == "settext" && argc == 5) {
@@ -177,17 +191,11 @@ int main(int argc, char** argv) {
         }
     }
     if (verb == "menu") {
+        // Menus belong to their process under Wine: only the open popup
+        // window can be seen from here.
         HWND menuWindow = ::FindWindowA("#32768", nullptr);
-        if (menuWindow == nullptr) return Missing("menu");
-        HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
-        if (menu == nullptr) return Missing("menu handle");
-        const int count = ::GetMenuItemCount(menu);
-        const UINT def = ::GetMenuDefaultItem(menu, TRUE, 0);
-        for (int i = 0; i < count; ++i) {
-            char text[256] = {0};
-            ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-            std::printf("%u %s%s\n", ::GetMenuItemID(menu, i), text, def == static_cast<UINT>(i) ? " (default)" : "");
-        }
+        if (menuWindow == nullptr || !::IsWindowVisible(menuWindow)) return Missing("open menu");
+        std::printf("open\n");
         return 0;
     }
     return Usage();
