@@ -1,6 +1,7 @@
 #include "automation/CompositionProcessing.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "automation/HtmlQuotes.h"
 #include "automation/Keystrokes.h"
@@ -33,9 +34,19 @@ bool FixSignatureSeparators(std::string& body) {
   return bare + blank > 0;
 }
 
+int RunReplyEngine(const Settings& settings, std::string& body, int& cursorLines) {
+  ReplyFormatter formatter(settings);
+  return formatter.ReformatReply(body, cursorLines);
+}
+
 CompositionProcessor::CompositionProcessor(const Settings& settings, const AutomationPlatform& platform,
-                                           DocumentAccess& notes, const ColourContext& colouring)
-    : settings_(settings), platform_(platform), notes_(notes), colouring_(colouring) {}
+                                           DocumentAccess& notes, const ColourContext& colouring,
+                                           ReformatFunction reformat)
+    : settings_(settings),
+      platform_(platform),
+      notes_(notes),
+      colouring_(colouring),
+      reformat_(std::move(reformat)) {}
 
 std::uint32_t CompositionProcessor::Delay(int32_t milliseconds) const {
   return milliseconds > 0 ? static_cast<std::uint32_t>(milliseconds) : 0u;
@@ -77,8 +88,7 @@ int CompositionProcessor::Transform(ProcessMode mode, std::string& body, int& cu
     changed = FixSignatureSeparators(body);
     return ProcessDone;
   }
-  ReplyFormatter formatter(settings_);
-  const int result = formatter.ReformatReply(body, cursorLines);
+  const int result = reformat_(settings_, body, cursorLines);
   changed = result == ProcessDone || result == ProcessDoneDeeper;
   return result;
 }

@@ -3,6 +3,7 @@
 #ifndef KELVANE_AUTOMATION_COMPOSITIONPROCESSING_H
 #define KELVANE_AUTOMATION_COMPOSITIONPROCESSING_H
 
+#include <functional>
 #include <string>
 
 #include "automation/AutomationPlatform.h"
@@ -30,10 +31,15 @@ const char* ReplyStatusText(int result);
 // "--" and the byte 0x81.  Returns whether anything was replaced.
 bool FixSignatureSeparators(std::string& body);
 
+// Runs the reply engine on a body: a fresh ReplyFormatter, ReformatReply,
+// its result.
+int RunReplyEngine(const Settings& settings, std::string& body, int& cursorLines);
+using ReformatFunction = std::function<int(const Settings& settings, std::string& body, int& cursorLines)>;
+
 class CompositionProcessor {
  public:
   CompositionProcessor(const Settings& settings, const AutomationPlatform& platform, DocumentAccess& notes,
-                       const ColourContext& colouring);
+                       const ColourContext& colouring, ReformatFunction reformat = RunReplyEngine);
 
   // False means "no status": no row, the window is tried again next tick.
   bool HandleCompositionWindow(WindowHandle window, const std::string& title, std::string& status);
@@ -53,6 +59,7 @@ class CompositionProcessor {
   AutomationPlatform platform_;
   DocumentAccess& notes_;
   const ColourContext& colouring_;
+  ReformatFunction reformat_;
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "automation/WindowWatcher.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -12,7 +13,7 @@ const std::size_t kMaxNoteWindows = 4096;
 
 WindowWatcher::WindowWatcher(const Settings& settings, StatusLog& log, TextLookup& texts,
                              const AutomationPlatform& platform, WatcherHost& host, const std::wstring& directory,
-                             const char* styleSheetFile)
+                             const char* styleSheetFile, ReformatFunction reformat)
     : settings_(settings),
       log_(log),
       platform_(platform),
@@ -23,7 +24,7 @@ WindowWatcher::WindowWatcher(const Settings& settings, StatusLog& log, TextLooku
       views_(library_, platform.windows),
       styleSheetPath_(directory + L"\\styles.css"),
       colouring_{settings, platform.clock, styleCount_, styleSheetPath_},
-      processor_(settings, platform_, notes_, colouring_) {}
+      processor_(settings, platform_, notes_, colouring_, std::move(reformat)) {}
 
 WindowWatcher::~WindowWatcher() = default;
 

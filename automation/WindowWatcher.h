@@ -26,7 +26,8 @@ class WindowWatcher {
   // Reads the style count from styleSheetFile (relative to the current
   // directory, which must be `directory`) and loads the accessibility library.
   WindowWatcher(const Settings& settings, StatusLog& log, TextLookup& texts, const AutomationPlatform& platform,
-                WatcherHost& host, const std::wstring& directory, const char* styleSheetFile = "styles.css");
+                WatcherHost& host, const std::wstring& directory, const char* styleSheetFile = "styles.css",
+                ReformatFunction reformat = RunReplyEngine);
   ~WindowWatcher();
   WindowWatcher(const WindowWatcher&) = delete;
   WindowWatcher& operator=(const WindowWatcher&) = delete;
