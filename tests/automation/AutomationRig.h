@@ -46,13 +46,17 @@ struct AutomationRig {
     ResetSettings(settings);
     desk.AddMainWindow();
   }
-  ~AutomationRig() {
+  ~AutomationRig() { TearDown(); }
+
+  // Documents go before the library they use.
+  void TearDown() {
     processor.reset();
     notes.reset();
     library.reset();
   }
 
   void Build(ReformatFunction reformat = RunReplyEngine) {
+    TearDown();
     library = std::make_unique<AccessibilityLibrary>(desk, settings, desk, desk);
     notes = std::make_unique<DocumentAccess>(*library, desk);
     colouring = std::make_unique<ColourContext>(ColourContext{settings, desk, styleCount, styleSheetPath});
