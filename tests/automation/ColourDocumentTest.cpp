@@ -116,7 +116,9 @@ class StyleCount : public ::testing::Test {
   void TearDown() override { std::remove(path.c_str()); }
 
   FakeDesktop desk;
-  std::string path = ::testing::TempDir() + "kelvane-styles-test.css";
+  // ctest runs test cases in parallel processes: one file per test case.
+  std::string path = ::testing::TempDir() + "kelvane-styles-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".css";
 };
 
 TEST_F(StyleCount, ComesFromTheNumberAfterTheCommentOpener) {

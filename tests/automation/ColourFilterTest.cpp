@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 #include "ColourFilter.h"
 
@@ -52,7 +53,7 @@ TEST(ColourFilter, PrintsABodyItLeavesAloneUnchanged) {
 }
 
 TEST(ColourFilter, RebuildsFromTheInnerTextInViewModeOnly) {
-  const std::string textFile = ::testing::TempDir() + "kelvane-colour-text.txt";
+  const std::string textFile = ::testing::TempDir() + "kelvane-colour-filter-text.txt";
   {
     std::ofstream file(textFile, std::ios::binary);
     file << "hi\r\n> > a\r\n> b";
