@@ -8,6 +8,10 @@ add_library(kelvane_install STATIC
   ${CMAKE_CURRENT_LIST_DIR}/InstallRun.cpp)
 target_include_directories(kelvane_install PUBLIC ${PROJECT_SOURCE_DIR})
 
-if(WIN32 AND EXISTS ${CMAKE_CURRENT_LIST_DIR}/windows/CMakeLists.txt)
-  add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/windows ${CMAKE_CURRENT_BINARY_DIR}/windows)
+
+# The record in the shape the run and the uninstaller use, once the record
+# format is there.
+if(TARGET kelvane_record)
+  add_library(kelvane_install_record STATIC ${CMAKE_CURRENT_LIST_DIR}/RecordFile.cpp)
+  target_link_libraries(kelvane_install_record PUBLIC kelvane_install kelvane_record)
 endif()
