@@ -1,0 +1,185 @@
+// Attribution header: finding it, reading the sender, replacing it.
+#include <cstring>
+
+#include "engine/ReplyFormatter.h"
+
+namespace {
+
+bool StartsWith(const std::string& s, const char* with) {
+  const std::size_t n = std::strlen(with);
+  return s.size() >= n && s.compare(0, n, with) == 0;
+}
+
+bool EndsWith(const std::string& s, const char* with) {
+  const std::size_t n = std::strlen(with);
+  return s.size() >= n && s.compare(s.size() - n, n, with) == 0;
+}
+
+// Every occurrence of `from` replaced in one left-to-right pass; replacement
+// text is not searched again.
+std::string ReplaceAll(const std::string& text, const char* from, const std::string& to) {
+  const std::size_t n = std::strlen(from);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t hit = text.find(from, pos, n);
+    if (hit == std::string::npos) break;
+    out.append(text, pos, hit - pos);
+    out += to;
+    pos = hit + n;
+  }
+  out.append(text, pos, std::string::npos);
+  return out;
+}
+
+bool IsSeparatorLine(const std::string& line) {
+  return line.size() > 10 && StartsWith(line, "-----") && EndsWith(line, "-----") && line[5] != '-';
+}
+
+}  // namespace
+
+bool ReplyFormatter::IsEmptyLineAt(long long index) const {
+  return index >= 0 && static_cast<unsigned long long>(index) < lines.size() &&
+         lines[static_cast<std::size_t>(index)].empty();
+}
+
+bool ReplyFormatter::FindHeader(int& headerIndex, HeaderForm& form) const {
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (IsSeparatorLine(line) && lines.size() - i > 5) {
+      headerIndex = static_cast<int>(i);
+      form = HeaderForm::Separator;
+      return true;
+    }
+    if (line.size() > 5 && line.find("news:") != std::string::npos && EndsWith(line, "...") &&
+        ScanQuotePrefix(line, 0).depth == 0) {
+      headerIndex = static_cast<int>(i);
+      form = HeaderForm::News;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ReplyFormatter::ParseSender(const std::string& text, Sender& sender) {
+  sender.nameIsMail = false;
+  const std::size_t lt = text.find('<');
+  const std::size_t gt = text.find('>');
+  if (lt == std::string::npos || gt == std::string::npos || gt < lt) return false;
+  sender.mail = text.substr(lt + 1, gt - lt - 1);
+  const std::size_t q1 = text.find('"');
+  const std::size_t q2 = q1 == std::string::npos ? std::string::npos : text.find('"', q1 + 1);
+  if (q2 != std::string::npos) {
+    sender.name = text.substr(q1 + 1, q2 - q1 - 1);
+    return true;
+  }
+  const std::size_t start = text.find_first_not_of(" \"");
+  if (start != std::string::npos) {
+    const std::size_t quote = text.find('"', start);
+    if (quote != std::string::npos) {
+      sender.name = text.substr(start, quote - start);
+      return true;
+    }
+  }
+  sender.nameIsMail = true;
+  sender.name = sender.mail;
+  return true;
+}
+
+std::string ReplyFormatter::ComposeAttribution(const std::string& name, const std::string& mail,
+                                               bool nameIsMail) const {
+  switch (settings_.headerStyle) {
+    case HeaderStyleShort:
+      return name + " wrote:";
+    case HeaderStyleShortMail:
+      return nameIsMail ? name + " wrote:" : name + " <" + mail + "> wrote:";
+    case HeaderStyleCustom: {
+      const std::string templ(settings_.customHeader, CustomHeaderLength(settings_));
+      return ReplaceAll(ReplaceAll(ReplaceAll(templ, "%n", name), "%m", mail), "\\n", "\n");
+    }
+    default:
+      return std::string();
+  }
+}
+
+int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange* change) {
+  HeaderChange local;
+  HeaderChange& what = change != nullptr ? *change : local;
+  what = HeaderChange();
+  const long long h = headerIndex;
+  const long long count = static_cast<long long>(lines.size());
+  if (h < 0 || h >= count || form == HeaderForm::None) return headerIndex - 1;
+  const std::size_t hi = static_cast<std::size_t>(h);
+  const int32_t style = settings_.headerStyle;
+
+  if (form == HeaderForm::News) {
+    if (style == HeaderStyleOE) {
+      lines[hi] = ReplaceAll(lines[hi], "...", std::string());
+      return headerIndex;
+    }
+    Sender sender;
+    if (style != HeaderStyleNone && ParseSender(lines[hi], sender)) {
+      lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
+      return headerIndex;
+    }
+    RemoveLines(hi, 1);
+    what.headerRemoved = true;
+    return headerIndex - 1;
+  }
+
+  if (style == HeaderStyleOE) {
+    std::string& separator = lines[hi];
+    separator = separator.size() >= 2 ? separator.substr(1, separator.size() - 2) : std::string();
+    // The header block ends at its first empty line.  Without one, the four
+    // standard lines (From, To, Sent, Subject) are taken as the block.
+    long long end = -1;
+    for (long long j = h + 4; j < count; ++j) {
+      if (lines[static_cast<std::size_t>(j)].empty()) {
+        end = j;
+        break;
+      }
+    }
+    if (end < 0) return static_cast<int>(h + 4 < count ? h + 4 : count - 1);
+    if (IsEmptyLineAt(end + 1)) RemoveLines(static_cast<std::size_t>(end + 1), 1);
+    return static_cast<int>(end);
+  }
+
+  long long keep = style == HeaderStyleNone ? h : h + 1;
+  Sender sender;
+  if (style != HeaderStyleNone && h + 1 < count) {
+    const std::string& from = lines[hi + 1];
+    const std::size_t colon = from.find(':');
+    if (colon != std::string::npos && !ParseSender(from.substr(colon + 1), sender)) keep = h;
+  }
+  if (keep == h + 1) lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
+
+  const long long blockLength = IsEmptyLineAt(h + 6) ? 7 : 6;
+  long long last = h + blockLength - 1;
+  if (last > count - 1) last = count - 1;
+  if (last >= keep) RemoveLines(static_cast<std::size_t>(keep), static_cast<std::size_t>(last - keep + 1));
+
+  if (keep == h + 1) {
+    if (IsEmptyLineAt(h + 1)) RemoveLines(hi + 1, 1);
+    return headerIndex;
+  }
+  what.headerRemoved = true;
+  if (h == 0) {
+    if (IsEmptyLineAt(0)) RemoveLines(0, 1);
+    return -1;
+  }
+  if (IsEmptyLineAt(h - 1)) {
+    RemoveLines(hi - 1, 1);
+    what.blankAboveRemoved = true;
+    return headerIndex - 2;
+  }
+  return headerIndex - 1;
+}
+
+bool ReplyFormatter::IsValidCustomHeader(const std::string& customHeader) {
+  if (StartsWith(customHeader, "-----") && EndsWith(customHeader, "-----")) return false;
+  if ((StartsWith(customHeader, "<") || StartsWith(customHeader, "\"")) &&
+      customHeader.find("news:") != std::string::npos)
+    return false;
+  return true;
+}

@@ -1,0 +1,103 @@
+// The reply text engine: one object per body, made fresh and used once.
+#ifndef KELVANE_ENGINE_REPLYFORMATTER_H
+#define KELVANE_ENGINE_REPLYFORMATTER_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/Settings.h"
+
+// Outcome of ReplyFormatter::ReformatReply.
+enum ReformatResult : int {
+  ReformatDone = 0,       // body replaced
+  ReformatUnchanged = 1,  // nothing done, body untouched
+  ReformatDeeper = 4      // body replaced; quoted part taken one level deeper
+};
+
+// Form of an attribution header line.
+enum class HeaderForm { None, Separator, News };
+
+// Sender data taken out of an attribution.
+struct Sender {
+  std::string name;
+  std::string mail;
+  bool nameIsMail = false;
+};
+
+// Quote prefix at the start of a line: its depth (counted from the base) and
+// how many characters it spans.
+struct QuotePrefix {
+  int32_t depth;
+  std::size_t length;
+};
+
+// What ReplaceHeader did besides returning headerEnd.
+struct HeaderChange {
+  bool headerRemoved = false;     // the header line (and its block) is gone
+  bool blankAboveRemoved = false; // the empty line above the former header is gone too
+};
+
+class ReplyFormatter {
+ public:
+  // Keeps a reference to the settings (read at the moment of use) and copies
+  // the wrap column.
+  explicit ReplyFormatter(const Settings& settings);
+  virtual ~ReplyFormatter();
+  ReplyFormatter(const ReplyFormatter&) = delete;
+  ReplyFormatter& operator=(const ReplyFormatter&) = delete;
+
+  // The whole reply pipeline.  cursorLines is not written when the body has
+  // no line feed.
+  ReformatResult ReformatReply(std::string& body, int& cursorLines);
+
+  // Line model and quote prefixes.
+  void SplitLines(const std::string& body);
+  static QuotePrefix ScanQuotePrefix(const std::string& line, int32_t baseDepth);
+  void MeasureQuoteDepth();
+  static bool IsQuoteChar(unsigned char c);
+  static bool IsWordChar(unsigned char c);
+  static bool IsQuoteOnlyLine(const std::string& line);
+  static bool IsBlankLine(const std::string& line);
+
+  // Attribution header.  FindHeader returns false when there is none.
+  bool FindHeader(int& headerIndex, HeaderForm& form) const;
+  static bool ParseSender(const std::string& text, Sender& sender);  // true on success
+  std::string ComposeAttribution(const std::string& name, const std::string& mail, bool nameIsMail) const;
+  int ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange* change = nullptr);
+  static bool IsValidCustomHeader(const std::string& customHeader);
+
+  // Signatures.
+  void MarkOwnPart(int headerEnd);
+  void StripQuotedSignature(int headerEnd);
+  void MoveOwnPartToBottom(int ownEnd, int& cursorLines);
+
+  // Re-wrapping and rendering.
+  std::string WrapLine(const std::string& line, const std::string& prefix);
+  void RenderReply(std::string& body);
+  void JoinBrokenQuotes();
+  std::string BuildPrefix(int32_t depth) const;
+
+  // State, in the order the steps use it.
+  unsigned char baseDepth = 0;
+  std::string carry;
+  int32_t wrapColumn;
+  std::vector<std::string> lines;
+  std::vector<int32_t> depths;
+  std::vector<unsigned char> quoted;
+
+ private:
+  void RemoveLines(std::size_t first, std::size_t count);
+  void InsertLine(std::size_t index, const std::string& text, unsigned char isQuoted);
+  bool IsEmptyLineAt(long long index) const;
+
+  const Settings& settings_;
+};
+
+// The separator fix for a message that is not a reply: every own signature
+// separator line, "--" with or without its blank, becomes "--" and the byte
+// 0x81.  Works on the raw body (CR LF or lone LF line ends).
+void ApplySignatureFix(std::string& body);
+
+#endif

@@ -1,0 +1,4 @@
+#include "BinaryStdio.h"
+
+// POSIX streams never translate line ends.
+void SetBinaryStdio() {}

@@ -1,0 +1,23 @@
+// The command-line filter around the reply engine, kept apart from main() so
+// that its option handling and exit codes can be tested in-process.
+#ifndef KELVANE_TOOLS_REFORMAT_REFORMATFILTER_H
+#define KELVANE_TOOLS_REFORMAT_REFORMATFILTER_H
+
+#include <cstdio>
+#include <string>
+
+#include "engine/Settings.h"
+
+enum FilterExit { FilterOk = 0, FilterFileError = 1, FilterUsageError = 2 };
+
+// Sets one field of the record by its name from text, as --set does.  On
+// failure returns false and puts a one-line reason into `error`.
+bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error);
+
+// Runs the filter: argv[0] is the program name.  The body comes from the file
+// named on the command line or from `input`; the result goes to `output`,
+// messages to `messages` (standard error).  Returns the exit status.
+int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::string& output,
+                      std::string& messages);
+
+#endif
