@@ -39,7 +39,7 @@ HBITMAP MakeBackgroundBitmap(const std::string& title, int width, int height) {
 
 bool CBackgroundWindow::Create(const std::string& appName, HICON largeIcon, HICON smallIcon) {
   RECT desktop{};
-  GetClientRect(GetDesktopWindow(), &desktop);
+  ::GetClientRect(::GetDesktopWindow(), &desktop);
   int width = desktop.right - desktop.left;
   int height = desktop.bottom - desktop.top;
   if (!CCustomWindow::Create("KelvaneSetupBackground", WS_POPUP | WS_CLIPCHILDREN, WS_EX_APPWINDOW, 0, 0, width,
