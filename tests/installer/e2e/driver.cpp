@@ -459,6 +459,18 @@ int PlayMainProgram() {
   return RunUntilClosed(window, 60);
 }
 
+std::vector<std::string> ReadEvents(const std::string& dir);
+
+// The programs the launcher starts run on after it ends: wait until the
+// events expected have been written, then a little longer for any extra one.
+std::vector<std::string> SettledEvents(const std::string& dir, std::size_t expected) {
+  for (int waited = 0; waited < 15000 && ReadEvents(dir).size() < expected; waited += 100) Sleep(100);
+  Sleep(3000);
+  std::vector<std::string> events = ReadEvents(dir);
+  for (const std::string& e : events) std::printf("event: %s\n", e.c_str());
+  return events;
+}
+
 std::vector<std::string> ReadEvents(const std::string& dir) {
   std::vector<std::string> events;
   if (FILE* log = std::fopen((dir + "\\events.log").c_str(), "r")) {
@@ -506,8 +518,7 @@ int Launcher(const std::string& kelvstart, const std::string& work) {
   process = Start("\"" + kelvstart + "\" " + parameters);
   DWORD code = WaitExit(process, 40000);
   Check(code == 0, "launcher ends with 0 (exit " + std::to_string(code) + ")");
-  std::vector<std::string> events = ReadEvents(work);
-  for (const std::string& e : events) std::printf("event: %s\n", e.c_str());
+  std::vector<std::string> events = SettledEvents(work, 3);
   Check(events.size() == 3, "client started, its window appeared, Kelvane started");
   if (events.size() == 3) {
     Check(events[0] == "client-start " + parameters, "client got the parameters unchanged");
@@ -519,8 +530,7 @@ int Launcher(const std::string& kelvstart, const std::string& work) {
   process = Start("\"" + kelvstart + "\"");
   code = WaitExit(process, 40000);
   Check(code == 0, "second launch ends with 0 (exit " + std::to_string(code) + ")");
-  events = ReadEvents(work);
-  for (const std::string& e : events) std::printf("event: %s\n", e.c_str());
+  events = SettledEvents(work, 4);
   Check(events.size() == 4 && events[3] == "client-start ", "second launch starts the client and no second Kelvane");
 
   for (const char* title : {"Kelvane   ", "Outlook Express"})

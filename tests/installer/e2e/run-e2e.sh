@@ -21,7 +21,8 @@ pass() { echo "ok: $*"; }
 rm -rf "$work"
 mkdir -p "$work/shots"
 work=$(cd "$work" && pwd)
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would add Linux menu and desktop entries beside the links.
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 
 # A display of our own, on whatever number is free.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
@@ -80,7 +81,7 @@ python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.arg
 drive() { (cd "$drive_c" && $W 'C:\e2e\driver.exe' "$@" </dev/null 2>&1 | tr -d '\r'); }
 run_driver() {
   local label=$1; shift
-  echo "== $label"
+  echo "== $label (${SECONDS}s)"
   local output; output=$(drive "$@"); echo "$output"
   if echo "$output" | grep -q '^FAIL' || ! echo "$output" | grep -q ' 0 failure(s)$'; then fail "$label"; else pass "$label"; fi
 }
