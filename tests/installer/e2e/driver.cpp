@@ -503,8 +503,11 @@ int Launcher(const std::string& kelvstart, const std::string& work) {
   DeleteFileA((work + "\\events.log").c_str());
   Check(CopyFileA(self, (work + "\\msimn.exe").c_str(), FALSE) != FALSE, "stand-in client in place");
   Check(CopyFileA(self, (work + "\\kelvane.exe").c_str(), FALSE) != FALSE, "stand-in main program in place");
-  const std::string appPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msimn.exe";
-  Check(SetValue(HKEY_LOCAL_MACHINE, appPaths, nullptr, work + "\\msimn.exe"), "msimn registered with the shell");
+  // Windows looks the name up with ".exe" appended, Wine as it is given.
+  const std::string appPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msimn";
+  Check(SetValue(HKEY_LOCAL_MACHINE, appPaths + ".exe", nullptr, work + "\\msimn.exe") &&
+            SetValue(HKEY_LOCAL_MACHINE, appPaths, nullptr, work + "\\msimn.exe"),
+        "msimn registered with the shell");
 
   // Without the registry entry the launcher stops before starting anything.
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
@@ -537,6 +540,7 @@ int Launcher(const std::string& kelvstart, const std::string& work) {
     if (HWND window = FindWindowA(nullptr, title)) PostMessageA(window, WM_CLOSE, 0, 0);
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, appPaths.c_str());
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, (appPaths + ".exe").c_str());
   return failures;
 }
 
