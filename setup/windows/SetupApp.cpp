@@ -115,6 +115,9 @@ int SetupRun::Install(const std::string& installDir, const std::string& menuFold
   progress.Create(owner);
   progress.Show(SW_SHOW);
   progress.SetTotal(totalSize_);
+  // Drawn once before the first entry, which may take a while to write.
+  progress.Update();
+  PumpPendingMessages();
 
   InstallRequest request;
   request.appName = script.AppName;

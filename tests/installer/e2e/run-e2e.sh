@@ -61,9 +61,12 @@ def archive_with_filler():
     with zipfile.ZipFile(io.BytesIO(archive)) as old, zipfile.ZipFile(out, "w") as new:
         for info in old.infolist():
             new.writestr(info, old.read(info), compress_type=zipfile.ZIP_DEFLATED)
+        # Many entries: setup redraws its progress dialog between entries.
         rng = random.Random(7)
-        filler = bytes(rng.getrandbits(8) for _ in range(1 << 20)) * 48
-        new.writestr("filler.bin", filler, compress_type=zipfile.ZIP_DEFLATED, compresslevel=1)
+        block = bytes(rng.getrandbits(8) for _ in range(1 << 18))
+        for n in range(160):
+            new.writestr("filler/part%03d.bin" % n, block[n:] + block[:n], compress_type=zipfile.ZIP_DEFLATED,
+                         compresslevel=1)
     return out.getvalue()
 def write(name, new_script, new_archive):
     with open(os.path.join(sys.argv[2], name), "wb") as f:
