@@ -12,6 +12,9 @@ bool IsTrailingSpace(char c) {
 void ReplyFormatter::SplitLines(const std::string& body) {
   lines.clear();
   depths.clear();
+  std::size_t count = 1;
+  for (std::size_t at = body.find('\n'); at != std::string::npos; at = body.find('\n', at + 1)) ++count;
+  lines.reserve(count);
   std::size_t pos = 0;
   for (;;) {
     const std::size_t lf = body.find('\n', pos);

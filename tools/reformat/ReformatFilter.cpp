@@ -82,8 +82,25 @@ bool ParseInt32(const std::string& text, int32_t& value) {
 }
 
 bool ReadWholeFile(std::FILE* file, std::string& data) {
+  // Read straight into a buffer of the stream's size when it can tell it:
+  // growing a string of megabytes step by step copies it several times over.
+  std::size_t expected = 0;
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) expected = static_cast<std::size_t>(size);
+    std::rewind(file);
+  }
+  clearerr(file);
+  data.resize(expected);
+  std::size_t got = 0;
+  while (got < expected) {
+    const std::size_t n = std::fread(&data[got], 1, expected - got, file);
+    if (n == 0) break;
+    got += n;
+  }
+  data.resize(got);
   char chunk[65536];
-  for (;;) {
+  for (;;) {  // the rest, or everything from a pipe
     const std::size_t n = std::fread(chunk, 1, sizeof chunk, file);
     data.append(chunk, n);
     if (n < sizeof chunk) return std::ferror(file) == 0;
