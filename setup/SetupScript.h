@@ -1,0 +1,43 @@
+// The parsed setup script: what to install, which shortcuts, fonts and
+// generated files to handle, and how to detect the running application.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ShortcutEntry {
+    std::string target;       // file the shortcut starts, relative to the installation directory
+    std::string arguments;    // command-line arguments, empty if none
+    std::string description;  // description, and with ".lnk" the shortcut's file name
+    std::string linkPath;     // full path of the shortcut file, filled in when it is created
+};
+
+struct SetupScript {
+    std::string AppName = "Application";
+    std::vector<ShortcutEntry> Shortcuts;
+    std::vector<ShortcutEntry> StartupShortcuts;
+    std::vector<ShortcutEntry> DesktopShortcuts;
+    std::vector<std::string> GeneratedFiles;
+    std::string Language = "ENG";
+    std::vector<std::string> InstallFonts;
+    std::string DefaultDest = "ProgramFiles";
+    std::string Agreement;
+    std::string RunningCheckWindowClass;
+    std::string RunningCheckWindowTitle;
+};
+
+// Reads every section of a script text; sections that are absent or cut
+// short keep their defaults.
+SetupScript ParseSetupScript(std::string_view text);
+
+// The four reading rules, each given the script text and a section header.
+// They report whether the section was found with content to read.
+bool ReadScriptValue(std::string_view text, std::string_view header, std::string& value);
+bool ReadScriptList(std::string_view text, std::string_view header, std::vector<std::string>& list);
+bool ReadScriptPairList(std::string_view text, std::string_view header, std::vector<ShortcutEntry>& list);
+bool ReadScriptBlock(std::string_view text, std::string_view header, std::string& block);
+
+// Splits a shortcut's target line into target and arguments: the arguments
+// follow the first blank after the first '.', if there is one.
+void SplitShortcutTarget(std::string_view line, ShortcutEntry& entry);
