@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/Settings.h"
 
@@ -34,6 +35,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
     formatter.RenderReply(body);
     if (!formatter.carry.empty()) std::abort();
+
+    // The filter re-quotes long texts in pieces; the pieces must add up to
+    // exactly the same bytes, however the input arrives.
+    QuotedTextRequoter requoter(settings, 1);
+    std::string pieces;
+    std::size_t pos = 0;
+    std::size_t step = 1 + (size % 7);
+    while (pos < input.size()) {
+      const std::size_t n = input.size() - pos < step ? input.size() - pos : step;
+      requoter.Write(input.data() + pos, n, pieces);
+      pos += n;
+      step = step * 3 % 11 + 1;
+    }
+    requoter.Finish(pieces);
+    if (pieces != body) std::abort();
   }
   {
     std::string body = input;

@@ -24,13 +24,20 @@ FilterRun Filter(std::vector<std::string> args, const std::string& input = std::
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
   std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
   EXPECT_NE(in, nullptr);
-  if (in == nullptr) return FilterRun{-1, "", ""};
+  EXPECT_NE(out, nullptr);
+  if (in == nullptr || out == nullptr) return FilterRun{-1, "", ""};
   std::fwrite(input.data(), 1, input.size(), in);
   std::rewind(in);
   FilterRun r{0, "", ""};
-  r.status = RunReformatFilter(static_cast<int>(argv.size()), argv.data(), in, r.out, r.err);
+  r.status = RunReformatFilter(static_cast<int>(argv.size()), argv.data(), in, out, r.err);
+  std::rewind(out);
+  char chunk[4096];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, out)) > 0) r.out.append(chunk, n);
   std::fclose(in);
+  std::fclose(out);
   return r;
 }
 

@@ -9,12 +9,9 @@
 
 int main(int argc, char** argv) {
   SetBinaryStdio();
-  std::string output;
   std::string messages;
-  int status = RunReformatFilter(argc, argv, stdin, output, messages);
-  if (!output.empty() && std::fwrite(output.data(), 1, output.size(), stdout) != output.size()) status = -1;
-  if (std::fflush(stdout) != 0) status = -1;
-  if (status == -1) {
+  int status = RunReformatFilter(argc, argv, stdin, stdout, messages);
+  if (std::fflush(stdout) != 0 && status == FilterOk) {
     messages += std::string("kelvane-reformat: standard output: ") + std::strerror(errno) + "\n";
     status = FilterFileError;
   }
