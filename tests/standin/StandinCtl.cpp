@@ -15,6 +15,8 @@
 //   standin-ctl clip-text                    the CF_TEXT bytes
 //   standin-ctl clip-hold MS [--ready FILE]  opens the clipboard and keeps it
 //       MS milliseconds; writes "held" to FILE once it has it
+//   standin-ctl close-class CLASS            posts WM_CLOSE to the first
+//       top-level window of CLASS (exit code 1 when there is none)
 //
 // Commands of the stand-in (see StandinMain.cpp): ping, quit, list,
 // open compose|received [--title T] [--body B] [--html H] [--state S],
@@ -275,6 +277,10 @@ int main(int argc, char** argv) {
   if (args[0] == "clip-get") return ClipGet(outPath, false);
   if (args[0] == "clip-text") return ClipGet(outPath, true);
   if (args[0] == "clip-hold") return ClipHold(args);
+  if (args[0] == "close-class" && args.size() >= 2) {
+    HWND window = FindWindowA(args[1].c_str(), nullptr);
+    return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  }
   if (args[0] == "wait-ready") {
     double seconds = args.size() >= 2 ? std::atof(args[1].c_str()) : 10.0;
     DWORD start = GetTickCount();
