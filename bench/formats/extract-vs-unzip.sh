@@ -7,7 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/bench}
-rounds=${2:-3}
+rounds=${2:-5}
 tool=$build/tools/archive/kelvane-archive
 baseline=$build/bench/formats/inflate_baseline
 [ -x "$tool" ] && [ -x "$baseline" ] || { echo "build the bench preset first: $tool, $baseline"; exit 1; }
