@@ -10,4 +10,6 @@ sample=data/sample-reply.txt
 echo "---- reply as the mail client opened it ($sample)"
 tr -d '\r' <"$sample"; echo
 echo "---- after kelvane-reformat"
-build/native/tools/kelvane-reformat --report "$sample"; echo
+build/native/tools/kelvane-reformat "$sample"; echo
+# The body has no line end after its last line, so the report comes apart.
+echo "---- engine report: $(build/native/tools/kelvane-reformat --report "$sample" 2>&1 >/dev/null)"
