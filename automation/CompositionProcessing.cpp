@@ -27,13 +27,6 @@ const char* ReplyStatusText(int result) {
   }
 }
 
-bool FixSignatureSeparators(std::string& body) {
-  const std::string fixed("\n--\x81\r");
-  const int bare = ReplaceAll(body, "\n--\r", fixed);
-  const int blank = ReplaceAll(body, "\n-- \r", fixed);
-  return bare + blank > 0;
-}
-
 int RunReplyEngine(const Settings& settings, std::string& body, int& cursorLines) {
   ReplyFormatter formatter(settings);
   return formatter.ReformatReply(body, cursorLines);
@@ -85,7 +78,7 @@ int CompositionProcessor::ProcessWindow(WindowHandle window, ProcessMode mode) {
 
 int CompositionProcessor::Transform(ProcessMode mode, std::string& body, int& cursorLines, bool& changed) {
   if (mode == ProcessMode::signature) {
-    changed = FixSignatureSeparators(body);
+    changed = ApplySignatureFix(body);
     return ProcessDone;
   }
   const int result = reformat_(settings_, body, cursorLines);

@@ -27,10 +27,6 @@ enum ProcessResult : int {
 // The status text of a reply's result; empty for -1 (no row).
 const char* ReplyStatusText(int result);
 
-// Turns every signature separator line, "--" with or without its blank, into
-// "--" and the byte 0x81.  Returns whether anything was replaced.
-bool FixSignatureSeparators(std::string& body);
-
 // Runs the reply engine on a body: a fresh ReplyFormatter, ReformatReply,
 // its result.
 int RunReplyEngine(const Settings& settings, std::string& body, int& cursorLines);

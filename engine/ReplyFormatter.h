@@ -98,7 +98,8 @@ class ReplyFormatter {
 
 // The separator fix for a message that is not a reply: every own signature
 // separator line, "--" with or without its blank, becomes "--" and the byte
-// 0x81.  Works on the raw body (CR LF or lone LF line ends).
-void ApplySignatureFix(std::string& body);
+// 0x81.  Works on the raw body (CR LF or lone LF line ends).  Returns whether
+// any separator was replaced.
+bool ApplySignatureFix(std::string& body);
 
 #endif

@@ -51,9 +51,10 @@ void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
   if (settings_.cursorAtTop == 0) cursorLines = ownEnd;
 }
 
-void ApplySignatureFix(std::string& body) {
+bool ApplySignatureFix(std::string& body) {
   std::string out;
   out.reserve(body.size() + 16);
+  bool replaced = false;
   std::size_t pos = 0;
   const std::size_t n = body.size();
   while (pos < n) {
@@ -69,8 +70,10 @@ void ApplySignatureFix(std::string& body) {
       if (after < n && (body[after] == '\r' || body[after] == '\n')) {
         out += "--\x81";
         pos = after;
+        replaced = true;
       }
     }
   }
   body.swap(out);
+  return replaced;
 }

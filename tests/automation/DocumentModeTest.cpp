@@ -149,10 +149,10 @@ TEST_F(DocumentMode, TheRewrittenReplyIsColouredWhenAsked) {
 
 TEST(SignatureSeparators, BothFormsBecomeDashesAndTheMarkByte) {
   std::string body = "hi\r\n-- \r\nsig\r\n--\r\nold\r\n-- not a separator\r\n--\r\n";
-  EXPECT_TRUE(FixSignatureSeparators(body));
+  EXPECT_TRUE(ApplySignatureFix(body));
   EXPECT_EQ("hi\r\n--\x81\r\nsig\r\n--\x81\r\nold\r\n-- not a separator\r\n--\x81\r\n", body);
   std::string plain = "no separator\r\n---\r\n";
-  EXPECT_FALSE(FixSignatureSeparators(plain));
+  EXPECT_FALSE(ApplySignatureFix(plain));
   EXPECT_EQ("no separator\r\n---\r\n", plain);
 }
 
