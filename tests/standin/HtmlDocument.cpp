@@ -307,4 +307,24 @@ LRESULT DocumentLresult(HtmlDocument* document, WPARAM wParam) {
                            reinterpret_cast<IUnknown*>(&document->document.iface));
 }
 
+void WarmUpDocumentMarshalling() {
+  HtmlDocument* document = CreateHtmlDocument(nullptr);
+  IStream* stream = nullptr;
+  if (SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) {
+    const struct { REFIID iid; IUnknown* object; } faces[] = {
+        {IID_IHTMLDocument2, reinterpret_cast<IUnknown*>(&document->document.iface)},
+        {IID_IHTMLElement, reinterpret_cast<IUnknown*>(&document->element.iface)}};
+    for (const auto& face : faces) {
+      LARGE_INTEGER start{};
+      IStream_Seek(stream, start, STREAM_SEEK_SET, nullptr);
+      if (SUCCEEDED(CoMarshalInterface(stream, face.iid, face.object, MSHCTX_LOCAL, nullptr, MSHLFLAGS_NORMAL))) {
+        IStream_Seek(stream, start, STREAM_SEEK_SET, nullptr);
+        CoReleaseMarshalData(stream);
+      }
+    }
+    IStream_Release(stream);
+  }
+  DetachHtmlDocument(document);
+}
+
 }  // namespace standin

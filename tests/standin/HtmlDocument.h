@@ -45,4 +45,9 @@ DocumentState& StateOf(HtmlDocument* document);
 // The answer to WM_HTML_GETOBJECT: the document marshalled as IHTMLDocument2.
 LRESULT DocumentLresult(HtmlDocument* document, WPARAM wParam);
 
+// Marshals a throw-away document and its body once, so that COM sets up the
+// apartment's endpoint and the interface stubs at start-up rather than inside
+// the first WM_HTML_GETOBJECT, which callers give only a second to answer.
+void WarmUpDocumentMarshalling();
+
 }  // namespace standin
