@@ -1,0 +1,31 @@
+// Colouring of one message document and the style sheet it is given.
+#ifndef KELVANE_AUTOMATION_COLOURDOCUMENT_H
+#define KELVANE_AUTOMATION_COLOURDOCUMENT_H
+
+#include <string>
+
+#include "automation/DocumentAccess.h"
+#include "automation/HtmlQuotes.h"
+#include "automation/SystemApi.h"
+#include "engine/Settings.h"
+
+// The number of quote-level classes q0 .. q(n-1) that styles.css defines, from
+// the number after "/* " on its first line.  A missing file gives 1 silently;
+// a number of 0 (or none) warns and gives 1.
+int ReadStyleCount(const char* path, MessageBoxes& boxes);
+
+struct ColourContext {
+  const Settings& settings;
+  Clock& clock;
+  int styleCount;
+  const std::wstring& styleSheetPath;
+};
+
+// Colours the document whose server window `document` has found.  Returns -1
+// (not ready, try later), 0 (coloured now) or 1 (nothing to do: marked,
+// rich, not acquired, or text the ANSI code page cannot hold).  `acquired`,
+// when given, tells whether the document could be acquired at all.
+int ColourDocument(DocumentAccess& document, ColourMode mode, const ColourContext& context,
+                   bool* acquired = nullptr);
+
+#endif

@@ -1,0 +1,137 @@
+#include "automation/DocumentAccess.h"
+
+#include <cstdint>
+
+namespace {
+
+const char kErrorCaption[] = "Kelvane Error";
+const char kMsaaErrorKey[] = "#MSAA Error";
+const char kMsaaErrorBuiltIn[] =
+    "oleacc.dll could not be loaded!\r\nColoring will not work.\r\nPlease install MS Active Accessibility!";
+const char kNoObjectFromLresult[] =
+    "oleacc.dll: Pointer to ObjectFromLresult could not be obtained!\nColoring will not work.\n";
+const unsigned kGetObjectTimeoutMs = 1000;
+
+}  // namespace
+
+AccessibilityLibrary::AccessibilityLibrary(AccessibilityApi& api, const Settings& settings, TextLookup& texts,
+                                           MessageBoxes& boxes)
+    : api_(api), settings_(settings), texts_(texts), boxes_(boxes) {}
+
+AccessibilityLibrary::~AccessibilityLibrary() {
+  // Every DocumentAccess is gone by now; this only guards against a user that
+  // forgot to leave.
+  if (users_ > 0) {
+    users_ = 1;
+    RemoveUser();
+  }
+}
+
+void AccessibilityLibrary::AddUser() {
+  if (users_ == 0) api_.InitializeCom();
+  if (!loaded_) {
+    loaded_ = api_.LoadLibrary();
+    if (!loaded_ && !warningShown_ && settings_.displayWarningsOnErrors) {
+      warningShown_ = true;
+      const char* text = texts_.GetText(kMsaaErrorKey);
+      boxes_.ShowWarning(kErrorCaption, text != nullptr && *text != '\0' ? text : kMsaaErrorBuiltIn);
+    }
+  }
+  if (loaded_ && !hasObjectFromLresult_) {
+    hasObjectFromLresult_ = api_.FindObjectFromLresult();
+    // Each DocumentAccess asks again; one warning per run is enough.
+    if (!hasObjectFromLresult_ && !warningShown_) {
+      warningShown_ = true;
+      boxes_.ShowWarning(kErrorCaption, kNoObjectFromLresult);
+    }
+  }
+  messageId_ = api_.RegisterMessage("WM_HTML_GETOBJECT");
+  ++users_;
+}
+
+void AccessibilityLibrary::RemoveUser() {
+  if (users_ <= 0) return;
+  if (--users_ == 0) {
+    if (loaded_) api_.FreeLibrary();
+    loaded_ = false;
+    hasObjectFromLresult_ = false;
+    api_.UninitializeCom();
+  }
+}
+
+DocumentAccess::DocumentAccess(AccessibilityLibrary& library, WindowSystem& windows)
+    : library_(library), windows_(windows) {
+  library_.AddUser();
+}
+
+DocumentAccess::~DocumentAccess() {
+  ReleaseDocument();
+  library_.RemoveUser();
+}
+
+WindowHandle DocumentAccess::FindServerWindow(WindowHandle parent) {
+  server_ = kNoWindow;
+  const WindowHandle host = windows_.FindChild(parent, kNoWindow, "ME_DocHost");
+  if (host == kNoWindow) return server_;
+  const WindowHandle mime = windows_.FindChild(host, kNoWindow, "##MIMEEdit_Server");
+  if (mime == kNoWindow) return server_;
+  server_ = windows_.FindChild(mime, kNoWindow, "Internet Explorer_Server");
+  return server_;
+}
+
+bool DocumentAccess::AcquireDocument() {
+  ReleaseDocument();
+  if (!library_.IsLoaded() || server_ == kNoWindow) return false;
+  std::intptr_t result = 0;
+  AccessibilityApi& api = library_.Api();
+  if (!api.SendMessageTimeout(server_, library_.MessageId(), kGetObjectTimeoutMs, result)) return false;
+  if (!library_.HasObjectFromLresult()) return false;
+  document_ = api.ObjectFromLresult(result);
+  if (document_ == nullptr) return false;
+  body_ = document_->GetBody();
+  return true;
+}
+
+void DocumentAccess::ReleaseDocument() {
+  body_.reset();
+  document_.reset();
+}
+
+bool DocumentAccess::IsComplete() {
+  std::string state;
+  return document_ != nullptr && document_->GetReadyState(state) && state == "complete";
+}
+
+TextRead DocumentAccess::GetInnerHtml(std::string& html) {
+  if (body_ == nullptr) return TextRead::failed;
+  std::string read;
+  const TextRead outcome = body_->GetInnerHtml(read);
+  if (outcome != TextRead::failed) html = std::move(read);
+  return outcome;
+}
+
+TextRead DocumentAccess::GetInnerText(std::string& text) {
+  if (body_ == nullptr) return TextRead::failed;
+  std::string read;
+  const TextRead outcome = body_->GetInnerText(read);
+  if (outcome != TextRead::failed) text = std::move(read);
+  return outcome;
+}
+
+bool DocumentAccess::SetInnerHtml(const std::string& html) { return body_ != nullptr && body_->PutInnerHtml(html); }
+
+bool DocumentAccess::SetInnerText(const std::string& text) { return body_ != nullptr && body_->PutInnerText(text); }
+
+void DocumentAccess::GetTitle(std::string& title) {
+  if (document_ == nullptr) return;
+  std::string read;
+  if (document_->GetTitle(read) != TextRead::failed) title = std::move(read);
+}
+
+void DocumentAccess::SetTitle(const std::string& title) {
+  if (document_ != nullptr) document_->PutTitle(title);
+}
+
+void DocumentAccess::AddStyleSheet(const std::wstring& path) {
+  if (document_ != nullptr) document_->CreateStyleSheet(path);
+}

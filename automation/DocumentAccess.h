@@ -1,0 +1,84 @@
+// The HTML document of a note window or of the message view, and the
+// accessibility library through which every such document is reached.
+#ifndef KELVANE_AUTOMATION_DOCUMENTACCESS_H
+#define KELVANE_AUTOMATION_DOCUMENTACCESS_H
+
+#include <memory>
+#include <string>
+
+#include "automation/AccessibilityApi.h"
+#include "automation/DesktopApi.h"
+#include "automation/SystemApi.h"
+#include "engine/Settings.h"
+
+// Loads oleacc.dll for as long as any DocumentAccess lives, and warns once per
+// run when it or its ObjectFromLresult is missing.
+class AccessibilityLibrary {
+ public:
+  AccessibilityLibrary(AccessibilityApi& api, const Settings& settings, TextLookup& texts, MessageBoxes& boxes);
+  ~AccessibilityLibrary();
+  AccessibilityLibrary(const AccessibilityLibrary&) = delete;
+  AccessibilityLibrary& operator=(const AccessibilityLibrary&) = delete;
+
+  AccessibilityApi& Api() { return api_; }
+  bool IsLoaded() const { return loaded_; }
+  bool HasObjectFromLresult() const { return hasObjectFromLresult_; }
+  unsigned MessageId() const { return messageId_; }
+  int Users() const { return users_; }
+
+  // Called by DocumentAccess when it is made and destroyed.
+  void AddUser();
+  void RemoveUser();
+
+ private:
+  AccessibilityApi& api_;
+  const Settings& settings_;
+  TextLookup& texts_;
+  MessageBoxes& boxes_;
+  bool loaded_ = false;
+  bool hasObjectFromLresult_ = false;
+  unsigned messageId_ = 0;
+  bool warningShown_ = false;
+  int users_ = 0;
+};
+
+// One document at a time, reused: each AcquireDocument drops the last one.
+class DocumentAccess {
+ public:
+  DocumentAccess(AccessibilityLibrary& library, WindowSystem& windows);
+  ~DocumentAccess();
+  DocumentAccess(const DocumentAccess&) = delete;
+  DocumentAccess& operator=(const DocumentAccess&) = delete;
+
+  // "ME_DocHost" > "##MIMEEdit_Server" > "Internet Explorer_Server" below the
+  // parent; remembered as the server window (kNoWindow when a link is missing).
+  WindowHandle FindServerWindow(WindowHandle parent);
+  WindowHandle Server() const { return server_; }
+
+  bool AcquireDocument();
+  void ReleaseDocument();
+  bool HasDocument() const { return document_ != nullptr; }
+  bool HasBody() const { return body_ != nullptr; }
+
+  bool IsComplete();
+  // Failed when there is no body or the read fails; lossy when the ANSI code
+  // page could not hold the text (html/text then hold default characters).
+  TextRead GetInnerHtml(std::string& html);
+  TextRead GetInnerText(std::string& text);
+  // False when there is no body or the write fails.
+  bool SetInnerHtml(const std::string& html);
+  bool SetInnerText(const std::string& text);
+  // Leaves title unchanged when there is no document or the read fails.
+  void GetTitle(std::string& title);
+  void SetTitle(const std::string& title);
+  void AddStyleSheet(const std::wstring& path);
+
+ private:
+  AccessibilityLibrary& library_;
+  WindowSystem& windows_;
+  std::unique_ptr<HtmlElement> body_;
+  std::unique_ptr<HtmlDocument> document_;
+  WindowHandle server_ = kNoWindow;
+};
+
+#endif

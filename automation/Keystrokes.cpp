@@ -1,0 +1,24 @@
+#include "automation/Keystrokes.h"
+
+void FocusWindow(InputApi& input, WindowHandle window) {
+  input.SetFocus(window);
+  input.SetActiveWindow(window);
+  input.SetForegroundWindow(window);
+}
+
+bool FocusForKeys(WindowSystem& windows, InputApi& input, WindowHandle window) {
+  FocusWindow(input, window);
+  return windows.Exists(window) && input.GetForegroundWindow() == window;
+}
+
+void PressChord(InputApi& input, Key key) {
+  input.KeyEvent(Keys::control.virtualKey, Keys::control.scanCode, false);
+  input.KeyEvent(key.virtualKey, key.scanCode, false);
+  input.KeyEvent(Keys::control.virtualKey, Keys::control.scanCode, true);
+  input.KeyEvent(key.virtualKey, key.scanCode, true);
+}
+
+void PressKey(InputApi& input, Key key) {
+  input.KeyEvent(key.virtualKey, key.scanCode, false);
+  input.KeyEvent(key.virtualKey, key.scanCode, true);
+}

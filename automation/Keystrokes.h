@@ -1,0 +1,36 @@
+// Focus and key strokes as the body transfer sends them.
+#ifndef KELVANE_AUTOMATION_KEYSTROKES_H
+#define KELVANE_AUTOMATION_KEYSTROKES_H
+
+#include "automation/DesktopApi.h"
+
+struct Key {
+  unsigned char virtualKey;
+  unsigned char scanCode;
+};
+
+// The keys the transfer uses, with the hardware scan codes sent alongside.
+namespace Keys {
+constexpr Key control{0x11, 0x1D};
+constexpr Key end{0x23, 0x4F};
+constexpr Key home{0x24, 0x47};
+constexpr Key up{0x26, 0x48};
+constexpr Key space{0x20, 0x39};
+constexpr Key a{0x41, 0x1E};
+constexpr Key c{0x43, 0x2E};
+constexpr Key v{0x56, 0x2F};
+}  // namespace Keys
+
+// SetFocus, SetActiveWindow, SetForegroundWindow; results not examined.
+void FocusWindow(InputApi& input, WindowHandle window);
+
+// FocusWindow, then tells whether key strokes would reach the window: it must
+// still exist and be the foreground window.  Key strokes go into the system's
+// input stream, so without this check they could land in any other program.
+bool FocusForKeys(WindowSystem& windows, InputApi& input, WindowHandle window);
+
+// Ctrl down, key down, Ctrl up, key up: Ctrl is released before the key.
+void PressChord(InputApi& input, Key key);
+void PressKey(InputApi& input, Key key);
+
+#endif

@@ -1,0 +1,35 @@
+// MSHTML documents of another process, reached through oleacc.dll, which is
+// loaded at run time so that the program starts without it.
+#ifndef KELVANE_AUTOMATION_WINDOWS_WIN32ACCESSIBILITY_H
+#define KELVANE_AUTOMATION_WINDOWS_WIN32ACCESSIBILITY_H
+
+#include <windows.h>
+
+#include "automation/AccessibilityApi.h"
+#include "automation/windows/Win32Handles.h"
+
+class Win32Accessibility : public AccessibilityApi {
+ public:
+  Win32Accessibility() = default;
+  ~Win32Accessibility() override = default;
+  Win32Accessibility(const Win32Accessibility&) = delete;
+  Win32Accessibility& operator=(const Win32Accessibility&) = delete;
+
+  void InitializeCom() override;
+  void UninitializeCom() override;
+  bool LoadLibrary() override;
+  bool FindObjectFromLresult() override;
+  void FreeLibrary() override;
+  unsigned RegisterMessage(const char* name) override;
+  bool SendMessageTimeout(WindowHandle window, unsigned message, unsigned timeoutMs, std::intptr_t& result) override;
+  std::unique_ptr<HtmlDocument> ObjectFromLresult(std::intptr_t result) override;
+
+ private:
+  using ObjectFromLresultFunction = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
+
+  ModuleHandle module_;
+  ObjectFromLresultFunction objectFromLresult_ = nullptr;
+  bool comInitialized_ = false;
+};
+
+#endif
