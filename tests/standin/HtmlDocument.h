@@ -45,9 +45,11 @@ DocumentState& StateOf(HtmlDocument* document);
 // The answer to WM_HTML_GETOBJECT: the document marshalled as IHTMLDocument2.
 LRESULT DocumentLresult(HtmlDocument* document, WPARAM wParam);
 
-// Marshals a throw-away document and its body once, so that COM sets up the
-// apartment's endpoint and the interface stubs at start-up rather than inside
-// the first WM_HTML_GETOBJECT, which callers give only a second to answer.
-void WarmUpDocumentMarshalling();
+// Loads the type library that marshals the document interfaces and keeps it
+// loaded (freed by the returned call), so that the first WM_HTML_GETOBJECT
+// does not spend its one second parsing it.
+void* PreloadDocumentTypeLibrary();
+void ReleaseDocumentTypeLibrary(void* library);
+
 
 }  // namespace standin

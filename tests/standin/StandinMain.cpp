@@ -397,7 +397,7 @@ int main() {
     return 2;
   }
   CoInitialize(nullptr);
-  WarmUpDocumentMarshalling();
+  void* typeLibrary = PreloadDocumentTypeLibrary();
   StandinApp app;
   if (!app.Create(GetModuleHandleW(nullptr))) {
     std::fprintf(stderr, "standin: cannot create the main window\n");
@@ -412,6 +412,7 @@ int main() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  ReleaseDocumentTypeLibrary(typeLibrary);
   CoUninitialize();
   return 0;
 }
