@@ -225,7 +225,17 @@ int ClipHold(const std::vector<std::string>& args) {
   DWORD ms = static_cast<DWORD>(std::strtoul(args[1].c_str(), nullptr, 10));
   // Held with an owner window: Wine lets a second opener with no window in
   // while the holder has none either, where Windows refuses every other thread.
-  HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "KelvaneClipboardHolder";
+  RegisterClassA(&windowClass);
+  HWND owner = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               windowClass.hInstance, nullptr);
+  if (!owner) {
+    std::fprintf(stderr, "standin-ctl: no window to hold the clipboard with\n");
+    return 12;
+  }
   if (!OpenClipboardPatiently(300, owner)) {
     std::fprintf(stderr, "standin-ctl: clipboard busy\n");
     return 12;
