@@ -141,17 +141,16 @@ int ColourHtmlText(const std::string& html, const std::string& text, bool textRe
                    int styleCount, const Settings& settings, std::string& result) {
   if (html.empty()) return -1;
   if (html.find(kColourMark) != std::string::npos || IsRichHtml(html)) return 1;
-  result = html;
+  std::string coloured = html;
   if (settings.reformatHtml && mode == ColourMode::view) {
     // An empty rebuild would replace the whole message by nothing.
     if (!textRead || text.empty()) return -1;
-    std::string rebuilt = text;
-    RebuildQuotes(rebuilt, settings);
-    EscapeRebuiltText(rebuilt);
-    RestoreLinks(html, rebuilt);
-    result = std::move(rebuilt);
+    coloured = text;
+    RebuildQuotes(coloured, settings);
+    EscapeRebuiltText(coloured);
+    RestoreLinks(html, coloured);
   }
-  if (settings.coloring || mode == ColourMode::composition) ColourQuoteLevels(result, styleCount);
-  result.insert(0, kColourMark);
+  if (settings.coloring || mode == ColourMode::composition) ColourQuoteLevels(coloured, styleCount);
+  result = kColourMark + coloured;
   return 0;
 }

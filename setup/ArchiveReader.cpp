@@ -27,11 +27,12 @@ std::uint32_t Get32(const unsigned char* p)
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-// Windows resolves "..", and also components of dots and blanks only, to a
-// parent; none of them may reach the file system.
+// ".." names the parent, and Windows trims trailing dots and blanks from a
+// component, so any other run of dots and blanks could turn into one; only
+// "." (this folder, as tar-made archives write "./name") is harmless.
 bool IsUnsafeComponent(const std::string& component)
 {
-    if (component.empty()) return false;
+    if (component.empty() || component == ".") return false;
     bool hasDot = false;
     for (char c : component) {
         if (c == '.') hasDot = true;

@@ -41,6 +41,8 @@ const char* PackageFailureMessage(PackageResult result)
     return "";
 }
 
+PackageResult LoadSetupPackage(SetupPackage& package, const char* programPath) { return package.Load(programPath); }
+
 PackageResult SetupPackage::Load(const char* programPath)
 {
     std::unique_ptr<std::FILE, FileCloser> file(programPath ? std::fopen(programPath, "rb") : nullptr);

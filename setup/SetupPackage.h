@@ -25,6 +25,11 @@ const char* PackageFailureMessage(PackageResult result);
 // never contains them.  index is 1 or 2; the result has 10 characters.
 std::string PackageMarker(int index);
 
+class SetupPackage;
+
+// Setup's start: loads the package setup was started from (argv[0]).
+PackageResult LoadSetupPackage(SetupPackage& package, const char* programPath);
+
 class SetupPackage {
 public:
     SetupPackage() = default;

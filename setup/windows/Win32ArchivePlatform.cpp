@@ -128,7 +128,6 @@ public:
         // Only read-only, hidden, system and archive make sense to apply.
         DWORD attributes = dosAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                             FILE_ATTRIBUTE_ARCHIVE);
-        if (isDirectory) attributes |= FILE_ATTRIBUTE_DIRECTORY;
         if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
         return SetFileAttributesA(path.c_str(), attributes) != 0;
     }

@@ -369,14 +369,16 @@ INSTANTIATE_TEST_SUITE_P(Unsafe, ArchiveNames,
                                            "C:/win.txt", "c:up.txt", "//server/share/x.txt", "\\\\server\\x",
                                            "a/b\x01.txt", std::string("a\0b", 3), "a/.../x"));
 
-TEST(ArchiveNamesLeadingSeparator, OneLeadingSeparatorStaysInside)
+TEST(ArchiveNamesInside, LeadingSeparatorAndDotFoldersStayInside)
 {
     TempFolder folder;
-    const std::string zip = ZipBuilder().Add("/inside.txt", "in").Build();
+    const std::string zip = ZipBuilder().Add("/inside.txt", "in").Add("./dot/./here.txt", "dot").Build();
     ArchiveReader reader;
     reader.Open(Bytes(zip), zip.size());
     EXPECT_TRUE(reader.ExtractEntry(0, folder.TargetText()));
+    EXPECT_TRUE(reader.ExtractEntry(1, folder.TargetText()));
     EXPECT_EQ(ReadFile((folder.Target() / "inside.txt").string()), "in");
+    EXPECT_EQ(ReadFile((folder.Target() / "dot" / "here.txt").string()), "dot");
 }
 
 TEST(ArchiveFileInfo, ModificationTimeIsSetAndInvalidDatesAreNoError)

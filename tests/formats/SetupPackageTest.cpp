@@ -77,7 +77,7 @@ TEST(SetupPackageLayout, LoadsFromAFileWithTheShippedScript)
     const std::string path = (folder.Root() / "setup.exe").string();
     ASSERT_TRUE(WriteFile(path, "MZ" + PackageMarker(1) + script + PackageMarker(2) + zip));
     SetupPackage package;
-    ASSERT_EQ(package.Load(path.c_str()), PackageResult::kLoaded);
+    ASSERT_EQ(LoadSetupPackage(package, path.c_str()), PackageResult::kLoaded);
     EXPECT_EQ(package.Script().Shortcuts.size(), 6u);
     EXPECT_EQ(package.Script().RunningCheckWindowTitle, "Kelvane   ");
     EXPECT_EQ(package.Archive().GetEntryCount(), 1);

@@ -5,13 +5,15 @@
 #include <string>
 
 #include "BinaryStdio.h"
+#include "ColourFilter.h"
 #include "ReformatFilter.h"
 
 int main(int argc, char** argv) {
   SetBinaryStdio();
   std::string output;
   std::string messages;
-  int status = RunReformatFilter(argc, argv, stdin, output, messages);
+  int status = WantsColourFilter(argc, argv) ? RunColourFilter(argc, argv, stdin, output, messages)
+                                             : RunReformatFilter(argc, argv, stdin, output, messages);
   if (!output.empty() && std::fwrite(output.data(), 1, output.size(), stdout) != output.size()) status = -1;
   if (std::fflush(stdout) != 0) status = -1;
   if (status == -1) {
