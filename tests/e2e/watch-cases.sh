@@ -143,7 +143,7 @@ case_received_coloured() {
       *) fail "$name: no document mark: $(ctl html "$target")";; esac
     check "$name: body written once" 1 "$(stat_of "$target" put_innerHTML)"
   done
-  if $W "$E2E_REFORMAT" --help 2>&1 </dev/null | grep -q -- '--colour'; then
+  if $W "$E2E_REFORMAT" --colour --help 2>&1 </dev/null | grep -q -- '--colour'; then
     printf '%s' "$html" >"$WORK/html"
     $W "$E2E_REFORMAT" --colour --styles 7 --mode view --text "$(winpath "$WORK/text")" \
         "$(winpath "$WORK/html")" >"$WORK/expected" </dev/null
@@ -199,15 +199,17 @@ case_clipboard_held() {
   start_standin
   set_user_clipboard
   start_driver --set useClipboard=1 "${SLOW_CLIENT[@]}"
-  start_bg hold "$E2E_BIN/standin-ctl.exe" clip-hold 6000 --ready "$(winpath "$WORK/held")"
+  start_bg hold "$E2E_BIN/standin-ctl.exe" clip-hold 60000 --ready "$(winpath "$WORK/held")" \
+      --until "$(winpath "$WORK/release")"
   local hold=$LAST_PID
-  wait_until 10 test -s "$WORK/held" || fail "could not hold the clipboard"
+  wait_until 20 test -s "$WORK/held" || fail "could not hold the clipboard"
   local id
   id=$(ctl open compose --title "Re: Test" --body @"$SAMPLE")
   wait_rows 1 || fail "no status row"
   check "status row" "Re: Test	get error" "$(rows_for "Re: Test")"
   grep -q $'^box\tKelvane Error\tA latency error (get error) occurred' "$WORK/driver.log" &&
     pass "the latency warning names the error" || fail "no latency warning"
+  touch "$WORK/release"
   wait "$hold"
   check "no key reached the window" 0 "$(stat_of "$id" keydown)"
   body_lf "$id" "$WORK/actual"
