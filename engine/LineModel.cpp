@@ -12,6 +12,9 @@ bool IsTrailingSpace(char c) {
 void ReplyFormatter::SplitLines(const std::string& body) {
   lines.clear();
   depths.clear();
+  std::size_t count = 1;
+  for (std::size_t at = body.find('\n'); at != std::string::npos; at = body.find('\n', at + 1)) ++count;
+  lines.reserve(count);
   std::size_t pos = 0;
   for (;;) {
     const std::size_t lf = body.find('\n', pos);
@@ -34,10 +37,14 @@ bool ReplyFormatter::IsWordChar(unsigned char c) {
 }
 
 QuotePrefix ReplyFormatter::ScanQuotePrefix(const std::string& line, int32_t base) {
+  return ScanQuotePrefix(line.data(), line.size(), base);
+}
+
+QuotePrefix ReplyFormatter::ScanQuotePrefix(const char* line, std::size_t length, int32_t base) {
   int32_t depth = base;
   bool afterQuote = false;
   std::size_t pos = 0;
-  while (pos < line.size()) {
+  while (pos < length) {
     const unsigned char c = static_cast<unsigned char>(line[pos]);
     if (IsQuoteChar(c)) {
       afterQuote = true;

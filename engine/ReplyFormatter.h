@@ -55,6 +55,7 @@ class ReplyFormatter {
   // Line model and quote prefixes.
   void SplitLines(const std::string& body);
   static QuotePrefix ScanQuotePrefix(const std::string& line, int32_t baseDepth);
+  static QuotePrefix ScanQuotePrefix(const char* line, std::size_t length, int32_t baseDepth);
   void MeasureQuoteDepth();
   static bool IsQuoteChar(unsigned char c);
   static bool IsWordChar(unsigned char c);

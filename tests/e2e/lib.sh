@@ -161,3 +161,6 @@ caret() { read -r _ CARET_LINE _ SEL_START SEL_END _ LINE_COUNT < <(ctl caret "$
 stat_of() { ctl stats "$1" | tr -d '\r' | awk -F= -v k="$2" '$1 == k {print $2}' | grep . || echo 0; }
 stat_at_least() { [ "$(stat_of "$1" "$2")" -ge "$3" ]; }
 wait_stat() { POLL=0.5 wait_until "$1" stat_at_least "$2" "$3" "$4"; }
+
+# The same cases with the watch inside Kelvane.exe (see tests/e2e-app).
+if [ "${E2E_HOST:-driver}" = kelvane ]; then . "$E2E_ROOT/tests/e2e-app/kelvane-host.sh"; fi

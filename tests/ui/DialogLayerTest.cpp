@@ -6,6 +6,7 @@
 #include "ui/windows/Application.h"
 #include "ui/windows/Controls.h"
 #include "ui/windows/Dialog.h"
+#include "ui/windows/Menu.h"
 
 namespace {
 
@@ -134,6 +135,20 @@ TEST_F(DialogLayer, ComboFindExactIsCaseSensitiveAndWhole) {
     EXPECT_EQ(list.FindExact("short"), -1);
     EXPECT_EQ(list.FindExact("Sho"), -1);
     EXPECT_EQ(list.FindExact("Short"), 3);
+}
+
+TEST_F(DialogLayer, RenamingMenuItemsKeepsTheDefaultItem) {
+    ui::CMenu menu;
+    ASSERT_TRUE(menu.Load(102));
+    ui::CPopupMenu popup = menu.GetSubMenu(0);
+    ASSERT_TRUE(popup.IsValid());
+    ASSERT_TRUE(popup.SetDefaultItemByPosition(0));
+    EXPECT_TRUE(popup.ModifyByPosition(0, 301, "Eins"));
+    EXPECT_TRUE(popup.ModifyByCommand(302, "Zwei"));
+    EXPECT_EQ(popup.GetDefaultCommand(), 301u);
+    EXPECT_EQ(popup.GetItemTextByPosition(0), "Eins");
+    EXPECT_EQ(popup.GetItemTextByPosition(1), "Zwei");
+    EXPECT_EQ(popup.GetCommandAt(1), 302u);
 }
 
 }  // namespace

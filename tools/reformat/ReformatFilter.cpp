@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
@@ -82,8 +83,25 @@ bool ParseInt32(const std::string& text, int32_t& value) {
 }
 
 bool ReadWholeFile(std::FILE* file, std::string& data) {
+  // Read straight into a buffer of the stream's size when it can tell it:
+  // growing a string of megabytes step by step copies it several times over.
+  std::size_t expected = 0;
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) expected = static_cast<std::size_t>(size);
+    std::rewind(file);
+  }
+  clearerr(file);
+  data.resize(expected);
+  std::size_t got = 0;
+  while (got < expected) {
+    const std::size_t n = std::fread(&data[got], 1, expected - got, file);
+    if (n == 0) break;
+    got += n;
+  }
+  data.resize(got);
   char chunk[65536];
-  for (;;) {
+  for (;;) {  // the rest, or everything from a pipe
     const std::size_t n = std::fread(chunk, 1, sizeof chunk, file);
     data.append(chunk, n);
     if (n < sizeof chunk) return std::ferror(file) == 0;
@@ -153,6 +171,69 @@ int ParseOptions(int argc, const char* const* argv, Options& options, std::strin
   return FilterOk;
 }
 
+bool WriteAll(std::FILE* output, const char* data, std::size_t size, std::string& messages) {
+  errno = 0;
+  if (size > 0 && std::fwrite(data, 1, size, output) != size) {
+    messages += std::string("kelvane-reformat: standard output: ") +
+                (errno != 0 ? std::strerror(errno) : "write error") + "\n";
+    return false;
+  }
+  return true;
+}
+
+bool ReadError(const std::string& name, std::string& messages) {
+  messages += "kelvane-reformat: " + name + ": " + (errno != 0 ? std::strerror(errno) : "read error") + "\n";
+  return false;
+}
+
+// Re-quotes the stream as it comes, so that memory stays small whatever its size.
+bool RequoteStream(const Settings& settings, std::FILE* source, const std::string& sourceName, std::FILE* output,
+                   std::string& messages) {
+  QuotedTextRequoter requoter(settings);
+  std::vector<char> block(1 << 16);
+  std::string out;
+  for (;;) {
+    errno = 0;
+    const std::size_t n = std::fread(block.data(), 1, block.size(), source);
+    if (n > 0) requoter.Write(block.data(), n, out);
+    if (!out.empty()) {
+      if (!WriteAll(output, out.data(), out.size(), messages)) return false;
+      out.clear();
+    }
+    if (n < block.size()) {
+      if (std::ferror(source) != 0) return ReadError(sourceName, messages);
+      break;
+    }
+  }
+  requoter.Finish(out);
+  return WriteAll(output, out.data(), out.size(), messages);
+}
+
+int Transform(const Options& options, const Settings& settings, std::FILE* source, const std::string& sourceName,
+              std::FILE* output, std::string& messages) {
+  int result = 0;
+  int cursorLines = 0;
+  if (options.mode == Mode::Requote) {
+    if (!RequoteStream(settings, source, sourceName, output, messages)) return FilterFileError;
+  } else {
+    std::string body;
+    errno = 0;
+    if (!ReadWholeFile(source, body)) {
+      ReadError(sourceName, messages);
+      return FilterFileError;
+    }
+    if (options.mode == Mode::Reply) {
+      ReplyFormatter formatter(settings);
+      result = formatter.ReformatReply(body, cursorLines);
+    } else {
+      ApplySignatureFix(body);
+    }
+    if (!WriteAll(output, body.data(), body.size(), messages)) return FilterFileError;
+  }
+  if (options.report) messages += "result " + std::to_string(result) + " cursor " + std::to_string(cursorLines) + "\n";
+  return FilterOk;
+}
+
 }  // namespace
 
 bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error) {
@@ -189,14 +270,11 @@ bool SetSettingsField(Settings& settings, const std::string& field, const std::s
   return false;
 }
 
-int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::string& output,
+int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output,
                       std::string& messages) {
   Options options;
   if (const int status = ParseOptions(argc, argv, options, messages)) return status;
-  if (options.help) {
-    output = kUsage;
-    return FilterOk;
-  }
+  if (options.help) return WriteAll(output, kUsage, sizeof kUsage - 1, messages) ? FilterOk : FilterFileError;
 
   Settings settings;
   ResetSettings(settings);
@@ -216,49 +294,20 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
       return UsageError(messages, error);
   }
 
-  std::string body;
-  if (options.file != nullptr && std::strcmp(options.file, "-") != 0) {
+  // The input: the named file, or the given stream.
+  std::FILE* source = input;
+  std::string sourceName = "standard input";
+  const bool ownFile = options.file != nullptr && std::strcmp(options.file, "-") != 0;
+  if (ownFile) {
     errno = 0;
-    std::FILE* file = std::fopen(options.file, "rb");
-    if (file == nullptr) {
+    source = std::fopen(options.file, "rb");
+    if (source == nullptr) {
       messages += std::string("kelvane-reformat: ") + options.file + ": " + std::strerror(errno) + "\n";
       return FilterFileError;
     }
-    errno = 0;
-    const bool ok = ReadWholeFile(file, body);
-    const int readErrno = errno;
-    std::fclose(file);
-    if (!ok) {
-      messages += std::string("kelvane-reformat: ") + options.file + ": " +
-                  (readErrno != 0 ? std::strerror(readErrno) : "read error") + "\n";
-      return FilterFileError;
-    }
-  } else if (!ReadWholeFile(input, body)) {
-    messages += "kelvane-reformat: standard input: read error\n";
-    return FilterFileError;
+    sourceName = options.file;
   }
-
-  int result = 0;
-  int cursorLines = 0;
-  switch (options.mode) {
-    case Mode::Reply: {
-      ReplyFormatter formatter(settings);
-      result = formatter.ReformatReply(body, cursorLines);
-      break;
-    }
-    case Mode::Requote: {
-      ReplyFormatter formatter(settings);
-      formatter.SplitLines(body);
-      formatter.MeasureQuoteDepth();
-      formatter.JoinBrokenQuotes();
-      formatter.RenderReply(body);
-      break;
-    }
-    case Mode::Signature:
-      ApplySignatureFix(body);
-      break;
-  }
-  output.swap(body);
-  if (options.report) messages += "result " + std::to_string(result) + " cursor " + std::to_string(cursorLines) + "\n";
-  return FilterOk;
+  const int status = Transform(options, settings, source, sourceName, output, messages);
+  if (ownFile) std::fclose(source);
+  return status;
 }

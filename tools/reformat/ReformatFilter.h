@@ -15,9 +15,10 @@ enum FilterExit { FilterOk = 0, FilterFileError = 1, FilterUsageError = 2 };
 bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error);
 
 // Runs the filter: argv[0] is the program name.  The body comes from the file
-// named on the command line or from `input`; the result goes to `output`,
-// messages to `messages` (standard error).  Returns the exit status.
-int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::string& output,
+// named on the command line or from `input`; the result is written to
+// `output` (binary), messages to `messages` (standard error).  Returns the
+// exit status.
+int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output,
                       std::string& messages);
 
 #endif

@@ -10,13 +10,19 @@
 
 int main(int argc, char** argv) {
   SetBinaryStdio();
-  std::string output;
   std::string messages;
-  int status = WantsColourFilter(argc, argv) ? RunColourFilter(argc, argv, stdin, output, messages)
-                                             : RunReformatFilter(argc, argv, stdin, output, messages);
-  if (!output.empty() && std::fwrite(output.data(), 1, output.size(), stdout) != output.size()) status = -1;
-  if (std::fflush(stdout) != 0) status = -1;
-  if (status == -1) {
+  int status = FilterOk;
+  bool writeFailed = false;
+  if (WantsColourFilter(argc, argv)) {
+    std::string output;
+    status = RunColourFilter(argc, argv, stdin, output, messages);
+    writeFailed = !output.empty() && std::fwrite(output.data(), 1, output.size(), stdout) != output.size();
+  } else {
+    // Writes its output itself, as it goes; a failed write is already reported.
+    status = RunReformatFilter(argc, argv, stdin, stdout, messages);
+  }
+  if (std::fflush(stdout) != 0 && status == FilterOk) writeFailed = true;
+  if (writeFailed) {
     messages += std::string("kelvane-reformat: standard output: ") + std::strerror(errno) + "\n";
     status = FilterFileError;
   }

@@ -167,6 +167,10 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default: {
         LRESULT result = 0;
         if (!OnMessage(message, wParam, lParam, result)) return FALSE;
+        // These few return their answer directly instead of through DWLP_MSGRESULT.
+        if (message == WM_QUERYDRAGICON || message == WM_CHARTOITEM || message == WM_COMPAREITEM ||
+            message == WM_VKEYTOITEM)
+            return static_cast<INT_PTR>(result);
         ::SetWindowLongPtrA(GetHandle(), DWLP_MSGRESULT, result);
         return TRUE;
     }

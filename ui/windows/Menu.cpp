@@ -2,12 +2,20 @@
 
 namespace ui {
 
+// ModifyMenuA resets an item's state, the default mark included; the
+// default item stays the default.
 bool CPopupMenu::ModifyByPosition(UINT position, UINT command, const std::string& text) {
-    return ::ModifyMenuA(menu_, position, MF_BYPOSITION | MF_STRING, command, text.c_str()) != FALSE;
+    const UINT defaultPosition = ::GetMenuDefaultItem(menu_, TRUE, 0);
+    const bool ok = ::ModifyMenuA(menu_, position, MF_BYPOSITION | MF_STRING, command, text.c_str()) != FALSE;
+    if (defaultPosition != static_cast<UINT>(-1)) ::SetMenuDefaultItem(menu_, defaultPosition, TRUE);
+    return ok;
 }
 
 bool CPopupMenu::ModifyByCommand(UINT command, const std::string& text) {
-    return ::ModifyMenuA(menu_, command, MF_BYCOMMAND | MF_STRING, command, text.c_str()) != FALSE;
+    const UINT defaultPosition = ::GetMenuDefaultItem(menu_, TRUE, 0);
+    const bool ok = ::ModifyMenuA(menu_, command, MF_BYCOMMAND | MF_STRING, command, text.c_str()) != FALSE;
+    if (defaultPosition != static_cast<UINT>(-1)) ::SetMenuDefaultItem(menu_, defaultPosition, TRUE);
+    return ok;
 }
 
 std::string CPopupMenu::GetItemTextByPosition(UINT position) const {

@@ -1,0 +1,69 @@
+/* Resource and control identifiers of the main program.  Read by the C++
+   code and by the resource compiler, so nothing but #define lines here. */
+#ifndef KELVANE_APP_CONTROLIDS_H
+#define KELVANE_APP_CONTROLIDS_H
+
+/* Dialog templates */
+#define IDD_MAIN_DIALOG 102
+#define IDD_ADVANCED_OPTIONS 130
+#define IDD_CUSTOM_HEADER 131
+
+/* Icons and the tray menu */
+#define IDI_MAIN_SMALL 128
+#define IDR_TRAY_MENU 129
+#define IDI_LARGE 142
+#define IDI_DISABLED_SMALL 145
+
+/* Tray menu commands */
+#define ID_TRAY_SHOW 40001
+#define ID_TRAY_TERMINATE 40002
+#define ID_TRAY_DISABLE 40003
+#define ID_TRAY_INVERT 40004
+
+/* Main window */
+#define IDC_STATUS_LIST 1002
+#define IDC_TERMINATE 1003
+#define IDC_HIDE 1004
+#define IDC_QUOTE_CHAR 1005
+#define IDC_WRAP_COLUMN 1006
+#define IDC_WEBSITE_LINK 1008
+#define IDC_FEEDBACK_LINK 1011
+#define IDC_COMPRESSED 1012
+#define IDC_CURSOR_AT_TOP 1013
+#define IDC_SIGNATURE_BOTTOM 1014
+#define IDC_HEADER_STYLE 1015
+#define IDC_IGNORE_HTML 1016
+#define IDC_ADVANCED 1017
+#define IDC_USE_CLIPBOARD 1018
+#define IDC_STRIP_SIGNATURE 1019
+#define IDC_COLORING 1020
+#define IDC_CMODE 1021
+#define IDC_VERSION 1022
+#define IDC_DONATION_LINK 1023
+#define IDC_COMPOSITION_FRAME 1024
+#define IDC_QUOTE_CHAR_LABEL 1025
+#define IDC_WRAP_LABEL 1026
+#define IDC_HEADER_STYLE_LABEL 1027
+#define IDC_VIEWING_FRAME 1028
+#define IDC_ISO_FIX 1029
+#define IDC_FIX_QUOTES 1030
+#define IDC_COLOR_COMPOSITION 1031
+#define IDC_REFORMAT 1032
+
+/* Advanced options */
+#define IDC_ADV_DEPEND_ON_OE 1010
+#define IDC_ADV_REACTION_DELAY 1016
+#define IDC_ADV_CLIPBOARD_TIMEOUT 1017
+#define IDC_ADV_CHECK_INTERVAL 1018
+#define IDC_ADV_WARNINGS 1019
+#define IDC_ADV_INIT_DELAY 1020
+#define IDC_ADV_CHECK_INTERVAL_LABEL 1029
+#define IDC_ADV_REACTION_DELAY_LABEL 1030
+#define IDC_ADV_CLIPBOARD_TIMEOUT_LABEL 1031
+#define IDC_ADV_INIT_DELAY_LABEL 1032
+
+/* Custom header */
+#define IDC_CUSTOM_HEADER_EDIT 1023
+#define IDC_CUSTOM_HEADER_TEXT 1033
+
+#endif

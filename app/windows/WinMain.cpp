@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "app/windows/KelvaneApp.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    CKelvaneApp app;
+    return app.Run();
+}

@@ -1,0 +1,64 @@
+#include "engine/QuotedTextRequoter.h"
+
+#include "engine/ReplyFormatter.h"
+
+namespace {
+
+bool IsTrailingSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+}  // namespace
+
+QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece)
+    : settings_(settings), minimumPiece_(minimumPiece > 0 ? minimumPiece : 1) {}
+
+void QuotedTextRequoter::Write(const char* data, std::size_t size, std::string& out) {
+  pending_.append(data, size);
+  ScanLines(out);
+}
+
+void QuotedTextRequoter::Finish(std::string& out) {
+  EmitPiece(pending_.size(), out);
+  pending_.clear();
+  scanPos_ = 0;
+}
+
+void QuotedTextRequoter::ScanLines(std::string& out) {
+  for (;;) {
+    const std::size_t lf = pending_.find('\n', scanPos_);
+    if (lf == std::string::npos) return;
+    // The line as SplitLines will see it: line end and trailing blanks cut.
+    std::size_t end = lf;
+    while (end > scanPos_ && IsTrailingSpace(pending_[end - 1])) --end;
+    const QuotePrefix prefix = ReplyFormatter::ScanQuotePrefix(pending_.data() + scanPos_, end - scanPos_, 0);
+    const bool quoteOnly = prefix.length == end - scanPos_;
+    std::size_t lineStart = scanPos_;
+    // The candidate line before this one ends a piece unless this line is
+    // shallower: then the candidate would be joined with it.
+    if (candidate_ && prefix.depth >= candidateDepth_ && candidateStart_ >= minimumPiece_) {
+      EmitPiece(candidateStart_ - 1, out);  // without the line feed before the candidate
+      pending_.erase(0, candidateStart_);
+      lineStart -= candidateStart_;
+    }
+    candidate_ = quoteOnly && linesSeen_ >= 2 && depthBack2_ >= depthBack1_ && depthBack1_ == prefix.depth;
+    candidateStart_ = lineStart;
+    candidateDepth_ = prefix.depth;
+    depthBack2_ = depthBack1_;
+    depthBack1_ = prefix.depth;
+    if (linesSeen_ < 2) ++linesSeen_;
+    scanPos_ = lineStart + (lf + 1 - scanPos_);
+  }
+}
+
+void QuotedTextRequoter::EmitPiece(std::size_t end, std::string& out) {
+  piece_.assign(pending_, 0, end);
+  ReplyFormatter formatter(settings_);
+  formatter.SplitLines(piece_);
+  formatter.MeasureQuoteDepth();
+  formatter.JoinBrokenQuotes();
+  formatter.RenderReply(piece_);
+  if (emitted_) out += '\n';
+  out += piece_;
+  emitted_ = true;
+}

@@ -1,0 +1,174 @@
+#include "InstallRun.h"
+
+#include "PathText.h"
+#include "SetupTexts.h"
+
+namespace {
+
+bool ArchiveHolds(const std::vector<ArchiveItem>& entries, const std::string& name) {
+  for (const ArchiveItem& entry : entries)
+    if (SameFileName(entry.name, name)) return true;
+  return false;
+}
+
+bool IsDirectoryName(const std::string& name) {
+  return !name.empty() && (name.back() == '\\' || name.back() == '/');
+}
+
+// The full path of a recorded relative name, when it is safe to touch: a
+// relative name that fits, and no junction on the way.
+bool ResolveInside(const std::string& installDir, const std::string& name, FileSystem& fs,
+                   std::string& path) {
+  if (!IsSafeRelativeName(name) || IsDirectoryName(name)) return false;
+  if (!JoinPath(path, installDir, name)) return false;
+  return !PathCrossesLink(fs, installDir, name);
+}
+
+}  // namespace
+
+bool IsRemovableShortcut(const std::string& path) {
+  return IsFullPath(path) && HasLinkExtension(path) && path.size() < kPathCapacity;
+}
+
+std::string RemovableShortcutFolder(const std::string& shortcutPath, FileSystem& fs) {
+  if (!IsRemovableShortcut(shortcutPath)) return std::string();
+  std::string folder = ParentPath(shortcutPath);
+  if (folder.empty() || IsDriveRoot(folder) || !IsFullPath(folder + "\\")) return std::string();
+  if (fs.IsShellFolder(folder)) return std::string();
+  return folder;
+}
+
+CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<ArchiveItem>& entries,
+                               const std::string& installDir, FileSystem& fs) {
+  CleanupPlan plan;
+  std::string path;
+  // A name the new archive holds has just been written: deleting it would
+  // lose the new file, whatever case or separator the old record used.
+  for (const std::string& name : earlier.files)
+    if (!ArchiveHolds(entries, name) && ResolveInside(installDir, name, fs, path))
+      plan.files.push_back(path);
+  for (const std::string& name : earlier.generatedFiles)
+    if (!ArchiveHolds(entries, name) && ResolveInside(installDir, name, fs, path))
+      plan.generatedFiles.push_back(path);
+  for (const std::string& link : earlier.shortcuts)
+    if (IsRemovableShortcut(link)) plan.shortcuts.push_back(link);
+  if (!earlier.shortcuts.empty()) plan.shortcutFolder = RemovableShortcutFolder(earlier.shortcuts[0], fs);
+  return plan;
+}
+
+std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list,
+                                           const std::string& installDir, const std::string& folder) {
+  std::vector<PlannedShortcut> planned;
+  for (const ShortcutSpec& spec : list) {
+    PlannedShortcut shortcut;
+    if (!IsSafeRelativeName(spec.target) || !IsSafeFileName(spec.description)) continue;
+    if (!JoinPath(shortcut.targetPath, installDir, spec.target)) continue;
+    if (!JoinPath(shortcut.linkPath, folder, spec.description + ".lnk")) continue;
+    shortcut.description = spec.description;
+    shortcut.arguments = spec.arguments;
+    planned.push_back(std::move(shortcut));
+  }
+  return planned;
+}
+
+namespace {
+
+void CleanUpEarlierInstallation(const InstallRequest& request, const RecordLists& earlier,
+                                InstallSystem& system) {
+  FileSystem& fs = system.Files();
+  CleanupPlan plan = PlanEarlierCleanup(earlier, request.entries, request.installDir, fs);
+  for (const std::string& path : plan.files) fs.RemoveFile(path);
+  for (const std::string& path : plan.generatedFiles) fs.RemoveFile(path);
+  for (const std::string& path : plan.shortcuts) fs.RemoveFile(path);
+  if (!plan.shortcutFolder.empty()) fs.RemoveFolder(plan.shortcutFolder);
+  // The old shortcuts' folder may have been the chosen one.
+  fs.MakeFolder(request.menuFolder);
+}
+
+void CreateShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir,
+                     const std::string& folder, InstallSystem& system, RecordLists& record) {
+  for (const PlannedShortcut& shortcut : PlanShortcuts(list, installDir, folder))
+    if (system.CreateShortcut(shortcut.targetPath, shortcut.linkPath, shortcut.description,
+                              shortcut.arguments))
+      record.shortcuts.push_back(shortcut.linkPath);
+}
+
+void InstallFonts(const InstallRequest& request, InstallSystem& system) {
+  std::string fontsFolder;
+  if (!system.ShellFolder(ShellFolderKind::Fonts, fontsFolder)) return;
+  std::string from, to;
+  for (const std::string& name : request.installFonts)
+    if (ResolveInside(request.installDir, name, system.Files(), from) && JoinPath(to, fontsFolder, name))
+      system.Files().MoveItem(from, to);
+}
+
+}  // namespace
+
+InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& system) {
+  InstallOutcome outcome;
+  RunTexts texts = MakeRunTexts(request.language, request.appName);
+  FileSystem& fs = system.Files();
+
+  // Every name is checked before anything is written, so that a bad archive
+  // leaves no half installation behind.
+  std::string path;
+  for (const ArchiveItem& entry : request.entries) {
+    if (!IsSafeRelativeName(entry.name) || !JoinPath(path, request.installDir, entry.name) ||
+        PathCrossesLink(fs, request.installDir, entry.name)) {
+      outcome.result = InstallResult::EntryRefused;
+      outcome.entryName = entry.name;
+      return outcome;
+    }
+  }
+  for (std::size_t i = 0; i < request.entries.size(); ++i) {
+    system.ShowStatus(std::string());
+    system.ShowStatus(request.entries[i].name);
+    if (!system.ExtractEntry(i, outcome.reason)) {
+      // The earlier installation and its record stay as they were.
+      outcome.result = InstallResult::EntryFailed;
+      outcome.entryName = request.entries[i].name;
+      return outcome;
+    }
+    system.AdvanceProgress(request.entries[i].size);
+  }
+
+  std::string recordPath;
+  if (JoinPath(recordPath, request.installDir, "uninstall.dat") && fs.Kind(recordPath) == PathKind::File) {
+    system.ShowStatus(texts.checkingOldData);
+    RecordLists earlier;
+    if (system.ReadRecord(request.installDir, earlier) && earlier.appName == request.appName)
+      CleanUpEarlierInstallation(request, earlier, system);
+  }
+
+  RecordLists record;
+  record.appName = request.appName;
+  for (const ArchiveItem& entry : request.entries) record.files.push_back(entry.name);
+
+  system.ShowStatus(texts.creatingShortcuts);
+  CreateShortcuts(request.shortcuts, request.installDir, request.menuFolder, system, record);
+  std::string folder;
+  if (system.ShellFolder(ShellFolderKind::Startup, folder))
+    CreateShortcuts(request.startupShortcuts, request.installDir, folder, system, record);
+  if (system.ShellFolder(ShellFolderKind::Desktop, folder))
+    CreateShortcuts(request.desktopShortcuts, request.installDir, folder, system, record);
+
+  if (!request.installFonts.empty()) {
+    system.ShowStatus(texts.installingFonts);
+    InstallFonts(request, system);
+  }
+
+  system.ShowStatus(texts.creatingUninstallData);
+  for (const std::string& name : request.generatedFiles)
+    if (IsSafeRelativeName(name)) record.generatedFiles.push_back(name);
+  record.windowClass = request.windowClass;
+  record.windowTitle = request.windowTitle;
+  outcome.recordWritten = system.WriteRecord(request.installDir, record);
+  if (!outcome.recordWritten) system.ShowError(SetupMessage::kRecordNotSaved);
+
+  if (IsSafeKeyName(request.appName)) system.ClearPendingRemoval(request.appName);
+  std::string uninstallString;
+  if (!IsSafeKeyName(request.appName) || !JoinPath(uninstallString, request.installDir, "uninstall.exe") ||
+      !system.RegisterUninstaller(request.appName, uninstallString))
+    outcome.result = InstallResult::RegistryFailed;
+  return outcome;
+}

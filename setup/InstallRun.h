@@ -1,0 +1,111 @@
+// The installation run after the wizard: extraction, clean-up of an earlier
+// installation, shortcuts, fonts, uninstall record and registry entry.  The
+// windows, the archive and the registry are reached through InstallSystem.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FileSystem.h"
+
+struct ShortcutSpec {
+  std::string target;  // relative to the installation directory
+  std::string arguments;
+  std::string description;  // also the shortcut's file name without ".lnk"
+};
+
+struct ArchiveItem {
+  std::string name;  // as the archive reader reports it, backslashes
+  std::uint64_t size = 0;
+};
+
+// The lists of an uninstall record, as written and read.
+struct RecordLists {
+  std::string appName;
+  std::vector<std::string> files;
+  std::vector<std::string> shortcuts;
+  std::vector<std::string> generatedFiles;
+  std::string windowClass;
+  std::string windowTitle;
+};
+
+struct InstallRequest {
+  std::string appName;
+  std::string language;
+  std::string installDir;
+  std::string menuFolder;
+  std::vector<ArchiveItem> entries;
+  std::vector<ShortcutSpec> shortcuts, startupShortcuts, desktopShortcuts;
+  std::vector<std::string> generatedFiles;
+  std::vector<std::string> installFonts;
+  std::string windowClass, windowTitle;
+};
+
+enum class ShellFolderKind { Startup, Desktop, Fonts };
+
+class InstallSystem {
+public:
+  virtual ~InstallSystem() = default;
+  virtual FileSystem& Files() = 0;
+  virtual void ShowStatus(const std::string& text) = 0;
+  virtual void AdvanceProgress(std::uint64_t bytes) = 0;
+  // Writes archive entry `index` below the installation directory.  False,
+  // with a reason for the user, when the entry could not be written whole.
+  virtual bool ExtractEntry(std::size_t index, std::string& reason) = 0;
+  virtual bool ReadRecord(const std::string& installDir, RecordLists& record) = 0;
+  virtual bool WriteRecord(const std::string& installDir, const RecordLists& record) = 0;
+  // False when the folder is not known; its shortcuts are then skipped.
+  virtual bool ShellFolder(ShellFolderKind kind, std::string& path) = 0;
+  virtual bool CreateShortcut(const std::string& targetPath, const std::string& linkPath,
+                              const std::string& description, const std::string& arguments) = 0;
+  // Drops the one-time commands an earlier uninstallation left behind, which
+  // would otherwise delete the new uninstaller at the next logon.
+  virtual void ClearPendingRemoval(const std::string& appName) = 0;
+  virtual bool RegisterUninstaller(const std::string& appName, const std::string& uninstallString) = 0;
+  virtual void ShowError(const std::string& text) = 0;
+};
+
+enum class InstallResult {
+  Completed,
+  EntryRefused,    // an archive name would leave the installation directory
+  EntryFailed,     // the archive reader could not write an entry
+  RegistryFailed,  // everything installed, but the Uninstall entry is missing
+};
+
+struct InstallOutcome {
+  InstallResult result = InstallResult::Completed;
+  std::string entryName;
+  std::string reason;
+  bool recordWritten = false;
+};
+
+InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& system);
+
+// What the clean-up of an earlier installation deletes, as full paths.
+struct CleanupPlan {
+  std::vector<std::string> files;
+  std::vector<std::string> generatedFiles;
+  std::vector<std::string> shortcuts;
+  std::string shortcutFolder;  // empty when no folder is to be removed
+};
+
+CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<ArchiveItem>& entries,
+                               const std::string& installDir, FileSystem& fs);
+
+struct PlannedShortcut {
+  std::string targetPath, linkPath, description, arguments;
+};
+
+// The shortcuts of one list in one folder; entries whose target or
+// description is not a safe name, or whose paths would not fit, are left out.
+std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list,
+                                           const std::string& installDir, const std::string& folder);
+
+// The folder holding a recorded shortcut, when it may be removed once empty:
+// never a drive root and never a shell folder.
+std::string RemovableShortcutFolder(const std::string& shortcutPath, FileSystem& fs);
+
+// True for a recorded shortcut path that may be deleted: a full path of a
+// ".lnk" file.
+bool IsRemovableShortcut(const std::string& path);

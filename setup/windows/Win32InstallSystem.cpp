@@ -1,0 +1,129 @@
+#include "Win32InstallSystem.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "Registry.h"
+#include "ShellFolders.h"
+#include "setup/PathText.h"
+#include "setup/RecordFile.h"
+#include "setup/SetupTexts.h"
+
+namespace {
+
+// Releases a COM interface once.
+template <typename Interface>
+class ComPtr {
+public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  Interface** Out() { return &p_; }
+  void** OutVoid() { return reinterpret_cast<void**>(&p_); }
+  Interface* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+private:
+  Interface* p_ = nullptr;
+};
+
+// COM for the calling thread, for as long as the object lives.
+class ComApartment {
+public:
+  ComApartment() : result_(CoInitialize(nullptr)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+  HRESULT result_;
+};
+
+}  // namespace
+
+bool CreateShortcut(const std::string& targetPath, const std::string& linkPath, const std::string& description,
+                    const std::string& arguments) {
+  ComApartment apartment;
+  ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid())))
+    return false;
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
+  if (FAILED(link->SetPath(targetPath.c_str()))) MessageBoxA(nullptr, "SetPath failed!", "", MB_OK);
+  link->SetWorkingDirectory(ParentPath(targetPath).c_str());
+  if (FAILED(link->SetDescription(description.c_str()))) MessageBoxA(nullptr, "SetDescription failed!", "", MB_OK);
+  link->SetArguments(arguments.c_str());
+  int wideLength = MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, nullptr, 0);
+  if (wideLength <= 0 || wideLength > MAX_PATH) return false;
+  std::vector<wchar_t> wide(static_cast<std::size_t>(wideLength));
+  if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide.data(), wideLength) != wideLength) return false;
+  return SUCCEEDED(file->Save(wide.data(), TRUE));
+}
+
+Win32InstallSystem::Win32InstallSystem(ArchiveReader& archive, CProgressDialog& progress, HWND owner,
+                                       std::string installDir)
+    : archive_(archive), progress_(progress), owner_(owner), installDir_(std::move(installDir)) {}
+
+bool Win32InstallSystem::ExtractEntry(std::size_t index, std::string& reason) {
+  // The archive reader's failures end here, at the edge of the run, so that
+  // the run can stop before it touches the earlier installation.
+  try {
+    if (archive_.ExtractEntry(static_cast<int>(index), installDir_, true, 65535)) return true;
+    reason = "The file could not be written completely (it may be encrypted, or the disk refused it).";
+  } catch (const CZipException& failure) {
+    archive_.CloseEntry();
+    reason = std::string(CZipException::Meaning(failure.Cause())) + " (cause " + std::to_string(failure.Cause()) + ")";
+  }
+  return false;
+}
+
+bool Win32InstallSystem::ReadRecord(const std::string& installDir, RecordLists& record) {
+  std::string path;
+  return JoinPath(path, installDir, "uninstall.dat") && LoadRecordLists(path.c_str(), false, record);
+}
+
+bool Win32InstallSystem::WriteRecord(const std::string& installDir, const RecordLists& record) {
+  std::string path;
+  return JoinPath(path, installDir, "uninstall.dat") && SaveRecordLists(path.c_str(), record);
+}
+
+bool Win32InstallSystem::ShellFolder(ShellFolderKind kind, std::string& path) {
+  switch (kind) {
+    case ShellFolderKind::Startup:
+      return FindShellFolder(HKEY_CURRENT_USER, "Startup", CSIDL_STARTUP, path);
+    case ShellFolderKind::Desktop:
+      return FindShellFolder(HKEY_CURRENT_USER, "Desktop", CSIDL_DESKTOPDIRECTORY, path);
+    case ShellFolderKind::Fonts:
+      return FindShellFolder(HKEY_CURRENT_USER, "Fonts", CSIDL_FONTS, path);
+  }
+  return false;
+}
+
+bool Win32InstallSystem::CreateShortcut(const std::string& targetPath, const std::string& linkPath,
+                                        const std::string& description, const std::string& arguments) {
+  return ::CreateShortcut(targetPath, linkPath, description, arguments);
+}
+
+void Win32InstallSystem::ClearPendingRemoval(const std::string& appName) {
+  RegistryKey key;
+  if (!key.Open(HKEY_LOCAL_MACHINE, kRunOnceKey, KEY_SET_VALUE)) return;
+  key.DeleteValue((appName + "_DelUninstallExe").c_str());
+  key.DeleteValue((appName + "_RmDir").c_str());
+}
+
+bool Win32InstallSystem::RegisterUninstaller(const std::string& appName, const std::string& uninstallString) {
+  RegistryKey key;
+  return key.Create(HKEY_LOCAL_MACHINE, UninstallKeyName(appName), KEY_SET_VALUE) &&
+         key.WriteText("DisplayName", appName) && key.WriteText("UninstallString", uninstallString);
+}
+
+void Win32InstallSystem::ShowError(const std::string& text) {
+  MessageBoxA(owner_, text.c_str(), SetupMessage::kErrorCaption, MB_OK | MB_ICONWARNING);
+}

@@ -1,0 +1,219 @@
+// Finding the attribution header, reading the sender, replacing the header.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestText.h"
+
+namespace {
+
+struct HeaderFixture {
+  Settings settings = DefaultSettings();
+  ReplyFormatter formatter{settings};
+  explicit HeaderFixture(const Lines& lines) {
+    formatter.lines = lines;
+    formatter.quoted.assign(lines.size(), 1);
+  }
+};
+
+Lines FiveMore(const Lines& first) {
+  Lines lines = first;
+  for (int i = 0; i < 5; ++i) lines.push_back("line " + std::to_string(i));
+  return lines;
+}
+
+TEST(FindHeader, SeparatorForms) {
+  const struct {
+    const char* line;
+    bool header;
+  } cases[] = {{"----- Message -----", true},
+               {"------------", false},
+               {"-----x-----", true},
+               {"-----x", false},
+               {"----------", false},
+               {"-----  -----", true}};
+  for (const auto& c : cases) {
+    HeaderFixture t(FiveMore({"", c.line}));
+    int h = -1;
+    HeaderForm form = HeaderForm::None;
+    EXPECT_EQ(t.formatter.FindHeader(h, form), c.header) << c.line;
+    if (c.header) {
+      EXPECT_EQ(h, 1);
+      EXPECT_EQ(form, HeaderForm::Separator);
+    }
+  }
+}
+
+TEST(FindHeader, SeparatorNeedsFiveLinesBelowIt) {
+  HeaderFixture t({"", "----- Message -----", "a", "b", "c", "d"});
+  int h = -1;
+  HeaderForm form = HeaderForm::None;
+  EXPECT_FALSE(t.formatter.FindHeader(h, form));
+}
+
+TEST(FindHeader, NewsLineAtDepthZeroOnlyAndNeverLineZero) {
+  const std::string news = "\"Ann Lee\" <ann.lee> wrote in message news:abc.def...";
+  int h = -1;
+  HeaderForm form = HeaderForm::None;
+  HeaderFixture plain({"", news});
+  EXPECT_TRUE(plain.formatter.FindHeader(h, form));
+  EXPECT_EQ(h, 1);
+  EXPECT_EQ(form, HeaderForm::News);
+  HeaderFixture quotedNews({"", "> " + news});
+  EXPECT_FALSE(quotedNews.formatter.FindHeader(h, form));
+  HeaderFixture lineZero({news, "x"});
+  EXPECT_FALSE(lineZero.formatter.FindHeader(h, form));
+  HeaderFixture tooShort({"", "news:..."});
+  EXPECT_TRUE(tooShort.formatter.FindHeader(h, form));
+  HeaderFixture noDots({"", "news:abc.."});
+  EXPECT_FALSE(noDots.formatter.FindHeader(h, form));
+}
+
+TEST(ParseSender, NameAndAddress) {
+  Sender s;
+  ASSERT_TRUE(ReplyFormatter::ParseSender(" \"Ann Lee\" <ann.lee>", s));
+  EXPECT_EQ(s.name, "Ann Lee");
+  EXPECT_EQ(s.mail, "ann.lee");
+  EXPECT_FALSE(s.nameIsMail);
+
+  ASSERT_TRUE(ReplyFormatter::ParseSender(" <ann.lee>", s));
+  EXPECT_EQ(s.name, "ann.lee");
+  EXPECT_TRUE(s.nameIsMail);
+
+  ASSERT_TRUE(ReplyFormatter::ParseSender(" Ann Lee <ann.lee>", s));
+  EXPECT_EQ(s.name, "ann.lee");
+  EXPECT_TRUE(s.nameIsMail);
+
+  // One double quote only: the name ends at it.
+  ASSERT_TRUE(ReplyFormatter::ParseSender(" \"Ann\" Lee\" <a>", s));
+  EXPECT_EQ(s.name, "Ann");
+  ASSERT_TRUE(ReplyFormatter::ParseSender("  Ann Lee\" <a>", s));
+  EXPECT_EQ(s.name, "Ann Lee");
+  EXPECT_FALSE(s.nameIsMail);
+}
+
+TEST(ParseSender, MissingOrMisorderedBracketsFail) {
+  Sender s;
+  s.name = "kept";
+  EXPECT_FALSE(ReplyFormatter::ParseSender(" Ann Lee", s));
+  EXPECT_FALSE(ReplyFormatter::ParseSender(" >x<", s));
+  EXPECT_FALSE(ReplyFormatter::ParseSender("<only", s));
+  EXPECT_EQ(s.name, "kept");
+}
+
+TEST(ComposeAttribution, EveryStyle) {
+  Settings settings = DefaultSettings();
+  ReplyFormatter f(settings);
+  settings.headerStyle = HeaderStyleShort;
+  EXPECT_EQ(f.ComposeAttribution("Ann Lee", "ann.lee", false), "Ann Lee wrote:");
+  settings.headerStyle = HeaderStyleShortMail;
+  EXPECT_EQ(f.ComposeAttribution("Ann Lee", "ann.lee", false), "Ann Lee <ann.lee> wrote:");
+  EXPECT_EQ(f.ComposeAttribution("ann.lee", "ann.lee", true), "ann.lee wrote:");
+  settings.headerStyle = HeaderStyleCustom;
+  EXPECT_EQ(f.ComposeAttribution("Ann Lee", "ann.lee", false), "Ann Lee <ann.lee> scribbled:\n");
+  // Replacements run in order over the whole text.
+  EXPECT_EQ(f.ComposeAttribution("%m%n", "M", false), "M%n <M> scribbled:\n");
+  for (int32_t other : {int32_t{HeaderStyleOE}, int32_t{HeaderStyleNone}, int32_t{5}, int32_t{-1}}) {
+    settings.headerStyle = other;
+    EXPECT_EQ(f.ComposeAttribution("Ann", "a", false), "");
+  }
+}
+
+TEST(IsValidCustomHeader, RefusesTemplatesThatLookLikeAHeader) {
+  EXPECT_FALSE(ReplyFormatter::IsValidCustomHeader("-----x-----"));
+  EXPECT_FALSE(ReplyFormatter::IsValidCustomHeader("\"%n\" wrote in news:"));
+  EXPECT_FALSE(ReplyFormatter::IsValidCustomHeader("<%m> news: says"));
+  EXPECT_TRUE(ReplyFormatter::IsValidCustomHeader("%n wrote:"));
+  EXPECT_TRUE(ReplyFormatter::IsValidCustomHeader("%n wrote in news:"));
+  EXPECT_TRUE(ReplyFormatter::IsValidCustomHeader(""));
+}
+
+const Lines kBlock = {"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", ""};
+
+TEST(ReplaceHeader, OEKeepsTheBlockUpToItsEmptyLine) {
+  HeaderFixture t(kBlock);
+  t.formatter.lines.push_back("");
+  t.formatter.lines.push_back("> q");
+  t.formatter.quoted.assign(t.formatter.lines.size(), 1);
+  t.settings.headerStyle = HeaderStyleOE;
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 6);
+  EXPECT_EQ(t.formatter.lines,
+            (Lines{"own", "---- Message ----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "", "> q"}));
+}
+
+TEST(ReplaceHeader, OEWithoutEmptyLineStaysInsideTheList) {
+  HeaderFixture t({"own", "----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d"});
+  t.settings.headerStyle = HeaderStyleOE;
+  const int end = t.formatter.ReplaceHeader(1, HeaderForm::Separator);
+  EXPECT_EQ(end, 5);
+  EXPECT_EQ(t.formatter.lines.size(), 6u);
+}
+
+TEST(ReplaceHeader, ComposedHeaderRemovesTheBlockAndOneEmptyLine) {
+  HeaderFixture t({"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "", "",
+                   "> q"});
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
+  EXPECT_EQ(t.formatter.lines, (Lines{"own", "Ann wrote:", "> q"}));
+  EXPECT_EQ(t.formatter.quoted.size(), 3u);
+}
+
+TEST(ReplaceHeader, BlockOfSixWhenTheSeventhLineHoldsText) {
+  HeaderFixture t({"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "Cc: e",
+                   "> q"});
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
+  EXPECT_EQ(t.formatter.lines, (Lines{"own", "Ann wrote:", "> q"}));
+}
+
+TEST(ReplaceHeader, FromLineWithoutColonGivesAnEmptyName) {
+  HeaderFixture t({"own", "----- Message -----", "Ann", "To: b", "Sent: c", "Subject: d", "", "> q"});
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
+  EXPECT_EQ(t.formatter.lines, (Lines{"own", " wrote:", "> q"}));
+}
+
+TEST(ReplaceHeader, RemovedBlockTakesTheEmptyLineAbove) {
+  HeaderFixture t({"own", "", "----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d", "", "> q"});
+  t.settings.headerStyle = HeaderStyleNone;
+  HeaderChange change;
+  EXPECT_EQ(t.formatter.ReplaceHeader(2, HeaderForm::Separator, &change), 0);
+  EXPECT_EQ(t.formatter.lines, (Lines{"own", "> q"}));
+  EXPECT_TRUE(change.headerRemoved);
+  EXPECT_TRUE(change.blankAboveRemoved);
+}
+
+TEST(ReplaceHeader, RemovedBlockAtTheTopTakesTheEmptyLineBelow) {
+  HeaderFixture t({"----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d", "Cc: e", "", "> q"});
+  t.settings.headerStyle = HeaderStyleNone;
+  EXPECT_EQ(t.formatter.ReplaceHeader(0, HeaderForm::Separator), -1);
+  EXPECT_EQ(t.formatter.lines, (Lines{"> q"}));
+}
+
+TEST(ReplaceHeader, ShortBodiesNeverReachPastTheEnd) {
+  for (int32_t style : {int32_t{HeaderStyleShort}, int32_t{HeaderStyleNone}, int32_t{HeaderStyleCustom}, int32_t{HeaderStyleOE}, int32_t{9}}) {
+    HeaderFixture t({"----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", ""});
+    t.settings.headerStyle = style;
+    const int end = t.formatter.ReplaceHeader(0, HeaderForm::Separator);
+    EXPECT_GE(end, -1);
+    EXPECT_LT(end, static_cast<int>(t.formatter.lines.size()) + 1);
+    EXPECT_EQ(t.formatter.lines.size(), t.formatter.quoted.size());
+  }
+}
+
+TEST(ReplaceHeader, NewsLine) {
+  const std::string news = "\"Ann\" <ann> wrote in news:a.b...";
+  HeaderFixture oe({"x", news});
+  oe.settings.headerStyle = HeaderStyleOE;
+  EXPECT_EQ(oe.formatter.ReplaceHeader(1, HeaderForm::News), 1);
+  EXPECT_EQ(oe.formatter.lines[1], "\"Ann\" <ann> wrote in news:a.b");
+
+  HeaderFixture shortMail({"x", news});
+  shortMail.settings.headerStyle = HeaderStyleShortMail;
+  EXPECT_EQ(shortMail.formatter.ReplaceHeader(1, HeaderForm::News), 1);
+  EXPECT_EQ(shortMail.formatter.lines[1], "Ann <ann> wrote:");
+
+  HeaderFixture none({"x", news, "> q"});
+  none.settings.headerStyle = HeaderStyleNone;
+  EXPECT_EQ(none.formatter.ReplaceHeader(1, HeaderForm::News), 0);
+  EXPECT_EQ(none.formatter.lines, (Lines{"x", "> q"}));
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// kelvane-reformat's options, modes and exit codes, run in-process.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ReformatFilter.h"
+#include "TestText.h"
+
+namespace {
+
+struct FilterRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs the filter with `args` and `input` as its standard input.
+FilterRun Filter(std::vector<std::string> args, const std::string& input = std::string()) {
+  args.insert(args.begin(), "kelvane-reformat");
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  EXPECT_NE(in, nullptr);
+  EXPECT_NE(out, nullptr);
+  if (in == nullptr || out == nullptr) return FilterRun{-1, "", ""};
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::rewind(in);
+  FilterRun r{0, "", ""};
+  r.status = RunReformatFilter(static_cast<int>(argv.size()), argv.data(), in, out, r.err);
+  std::rewind(out);
+  char chunk[4096];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, out)) > 0) r.out.append(chunk, n);
+  std::fclose(in);
+  std::fclose(out);
+  return r;
+}
+
+class ScratchFile {
+ public:
+  ScratchFile(const char* name, const std::string& bytes) : path_(name) {
+    std::FILE* f = std::fopen(name, "wb");
+    EXPECT_NE(f, nullptr);
+    if (f == nullptr) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  ~ScratchFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+const std::string kSample = CrLfBody(SampleReplyLines());
+
+TEST(ReformatFilter, DefaultsReformatTheSampleFromStdinOrFile) {
+  const FilterRun fromStdin = Filter({"--report"}, kSample);
+  EXPECT_EQ(fromStdin.status, FilterOk);
+  EXPECT_EQ(fromStdin.out, Reformat(DefaultSettings(), kSample).body);
+  EXPECT_EQ(fromStdin.err, "result 0 cursor 0\n");
+  ScratchFile file("kelvane_filter_sample.txt", kSample);
+  EXPECT_EQ(Filter({file.path()}).out, fromStdin.out);
+  EXPECT_EQ(Filter({"-"}, kSample).out, fromStdin.out);
+}
+
+TEST(ReformatFilter, SetOverridesTheConfigurationFile) {
+  Settings cfg = DefaultSettings();
+  cfg.cursorAtTop = 0;
+  cfg.headerStyle = HeaderStyleShortMail;
+  ASSERT_FALSE(SaveSettings(cfg, "kelvane_filter.cfg"));
+  const FilterRun r = Filter({"--set", "headerStyle=4", "--report", "--cfg", "kelvane_filter.cfg", "--set=customHeader=%n said:"},
+                       kSample);
+  std::remove("kelvane_filter.cfg");
+  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.err, "result 0 cursor 3\n");
+  EXPECT_EQ(OutputLines(r.out)[0], "Ann Lee said:");
+}
+
+TEST(ReformatFilter, EveryRecordFieldCanBeSetByName) {
+  Settings s = DefaultSettings();
+  std::string error;
+  const char* intFields[] = {"wrapColumn", "compressedIndentation", "dependOnOE", "headerStyle", "cursorAtTop",
+                             "moveSignatureToBottom", "ignoreHtmlMessages", "oeReactionDelay",
+                             "clipboardOpenTimeout", "checkInterval", "displayWarningsOnErrors", "coloring",
+                             "compositionInitDelay", "compatibilityMode", "useClipboard", "stripQuotedSignature",
+                             "isoSignatureFix", "fixExistingQuotes", "colorComposition", "reformatHtml"};
+  int32_t value = 1000;
+  for (const char* field : intFields) {
+    EXPECT_TRUE(SetSettingsField(s, field, std::to_string(value), error)) << field << ": " << error;
+    ++value;
+  }
+  EXPECT_EQ(s.wrapColumn, 1000);
+  EXPECT_EQ(s.reformatHtml, 1019);
+  EXPECT_TRUE(SetSettingsField(s, "quoteChar", "|", error));
+  EXPECT_EQ(s.quoteChar, '|');
+  EXPECT_TRUE(SetSettingsField(s, "wrapColumn", "-2147483648", error));
+  EXPECT_EQ(s.wrapColumn, -2147483647 - 1);
+  EXPECT_TRUE(SetSettingsField(s, "customHeader", "%n:\\n", error));
+  EXPECT_EQ(std::string(s.customHeader), "%n:\\n");  // backslash and n stay two characters
+  EXPECT_EQ(s.customHeader[5], 0);
+  EXPECT_TRUE(SetSettingsField(s, "customHeader", std::string(80, 'x'), error));
+  EXPECT_EQ(CustomHeaderLength(s), 80u);
+}
+
+TEST(ReformatFilter, BadOptionsFieldsAndValuesExitWithTwo) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--bogus"},
+      {"--set", "wrapcolumn=70"},
+      {"--set", "filler=1"},
+      {"--set", "wrapColumn"},
+      {"--set", "wrapColumn=7x"},
+      {"--set", "wrapColumn="},
+      {"--set", "wrapColumn=2147483648"},
+      {"--set", "quoteChar=>>"},
+      {"--set", "quoteChar="},
+      {"--set", "customHeader=" + std::string(81, 'x')},
+      {"--set"},
+      {"--cfg"},
+      {"--requote", "--signature"},
+      {"a.txt", "b.txt"},
+  };
+  for (const auto& args : bad) {
+    const FilterRun r = Filter(args, kSample);
+    EXPECT_EQ(r.status, FilterUsageError) << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  EXPECT_NE(Filter({"--set", "wrapcolumn=70"}).err.find("wrapcolumn"), std::string::npos);
+  EXPECT_NE(Filter({"--frobnicate"}).err.find("--frobnicate"), std::string::npos);
+}
+
+TEST(ReformatFilter, UnreadableFilesExitWithOne) {
+  const FilterRun missing = Filter({"no-such-dir/reply.txt"});
+  EXPECT_EQ(missing.status, FilterFileError);
+  EXPECT_NE(missing.err.find("no-such-dir/reply.txt: "), std::string::npos);
+  const FilterRun cfg = Filter({"--cfg", "no-such-dir/Kelvane.cfg"}, kSample);
+  EXPECT_EQ(cfg.status, FilterFileError);
+  EXPECT_NE(cfg.err.find("no-such-dir/Kelvane.cfg"), std::string::npos);
+}
+
+TEST(ReformatFilter, UnchangedBodyIsCopiedByteForByte) {
+  const std::string body = std::string("no header\r\nat all\r\n\x81\xFF\0tail", 26);
+  const FilterRun r = Filter({"--report"}, body);
+  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.out, body);
+  EXPECT_EQ(r.err, "result 1 cursor 0\n");
+}
+
+TEST(ReformatFilter, RequoteTreatsEverythingAsQuotedText) {
+  const FilterRun r = Filter({"--requote", "--set", "wrapColumn=20", "--set", "quoteChar=|"},
+                       "Someone wrote:\r\n> aaaa bbbb cccc dddd eeee\r\n> > x\r\n:-)");
+  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.out, "Someone wrote:\n| aaaa bbbb cccc\n| dddd eeee \n|| x\n:-)");
+}
+
+TEST(ReformatFilter, SignatureModeOnlyFixesSeparators) {
+  const FilterRun r = Filter({"--signature", "--report"}, "Hi\r\n-- \r\nAnn\r\n");
+  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.out, "Hi\r\n--\x81\r\nAnn\r\n");
+  EXPECT_EQ(r.err, "result 0 cursor 0\n");
+}
+
+TEST(ReformatFilter, HelpGoesToStandardOutput) {
+  const FilterRun r = Filter({"--help"});
+  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_NE(r.out.find("usage: kelvane-reformat"), std::string::npos);
+  EXPECT_EQ(r.err, "");
+}
+
+}  // namespace

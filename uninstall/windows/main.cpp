@@ -1,0 +1,65 @@
+// uninstall.exe: removes the installation described by "uninstall.dat" beside
+// it, then leaves two one-time commands for its own file and folder.
+#include <windows.h>
+
+#include <string>
+
+#include "setup/PathText.h"
+#include "setup/RecordFile.h"
+#include "setup/windows/Registry.h"
+#include "setup/windows/Win32FileSystem.h"
+#include "uninstall/UninstallRun.h"
+
+namespace {
+
+class Win32UninstallSystem : public UninstallSystem {
+public:
+  FileSystem& Files() override { return files_; }
+  bool WindowExists(const std::string& windowClass, const std::string& windowTitle) override {
+    return TopLevelWindowExists(windowClass, windowTitle);
+  }
+  void DeleteUninstallKey(const std::string& appName) override {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyName(appName).c_str());
+  }
+  std::string CommandInterpreter() override {
+    char buffer[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA("COMSPEC", buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return buffer;
+    // Without the variable the interpreter is still where the system keeps it.
+    UINT systemLength = GetSystemDirectoryA(buffer, MAX_PATH);
+    std::string path;
+    if (systemLength == 0 || systemLength >= MAX_PATH || !JoinPath(path, buffer, "cmd.exe")) return std::string();
+    return path;
+  }
+  bool SetRunOnce(const std::string& valueName, const std::string& command) override {
+    RegistryKey key;
+    return key.Create(HKEY_LOCAL_MACHINE, kRunOnceKey, KEY_SET_VALUE) && key.WriteText(valueName.c_str(), command);
+  }
+
+private:
+  Win32FileSystem files_;
+};
+
+int Message(const char* text, const char* caption, UINT icon) {
+  return MessageBoxA(nullptr, text, caption, MB_OK | icon);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  char module[MAX_PATH + 1] = {};
+  DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+  std::string ownDir = length > 0 && length < MAX_PATH ? ParentPath(module) : std::string();
+  RecordLists record;
+  if (ownDir.empty() || !SetCurrentDirectoryA(ownDir.c_str()) || !LoadRecordLists("uninstall.dat", true, record)) {
+    Message(UninstallMessage::kRecordUnreadable, UninstallMessage::kErrorCaption, MB_ICONWARNING);
+    return 1;
+  }
+  Win32UninstallSystem system;
+  if (RunUninstall(record, ownDir, system) == UninstallResult::ApplicationRunning) {
+    Message(UninstallMessage::kRunning, UninstallMessage::kErrorCaption, MB_ICONWARNING);
+    return 1;
+  }
+  Message(FormatUninstalledMessage(record.appName).c_str(), UninstallMessage::kSuccessCaption, MB_ICONINFORMATION);
+  return 0;
+}
