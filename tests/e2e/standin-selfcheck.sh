@@ -67,9 +67,10 @@ for f in CF_TEXT '"HTML Format"' '"Kelvane Private" 3' CF_DIB; do
   case "$dump" in *"$f"*) pass "clipboard holds $f";; *) fail "clipboard lacks $f: $dump";; esac
 done
 check "clipboard text" "user text" "$(ctl clip-text)"
-start_bg hold "$E2E_BIN/standin-ctl.exe" clip-hold 3000 --ready "$(winpath "$WORK/held")"
-wait_until 10 test -s "$WORK/held" || fail "clip-hold did not get the clipboard"
+start_bg hold "$E2E_BIN/standin-ctl.exe" clip-hold 60000 --ready "$(winpath "$WORK/held")" --until "$(winpath "$WORK/release")"
+wait_until 20 test -s "$WORK/held" || fail "clip-hold did not get the clipboard"
 if ctl clip-set --once --text "x" 2>/dev/null; then fail "a held clipboard could be set"; else pass "a held clipboard cannot be set"; fi
+touch "$WORK/release"
 wait "$LAST_PID"
 check "the clipboard survives the holder" "user text" "$(ctl clip-text)"
 

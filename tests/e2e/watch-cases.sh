@@ -8,6 +8,9 @@
 . "$(dirname "$0")/lib.sh"
 
 SAMPLE=$E2E_ROOT/data/sample-reply.txt
+# Clipboard mode waits fixed times for the client; a test machine shared with
+# builds needs the longer delays a user of a slow machine would set.
+SLOW_CLIENT=(--set oeReactionDelay=500 --set clipboardOpenTimeout=1500)
 
 # A clipboard with more than text on it, as a user's clipboard often is.
 set_user_clipboard() {
@@ -43,7 +46,7 @@ check_reply() {
 case_reply_clipboard() {
   start_standin
   set_user_clipboard
-  start_driver --set useClipboard=1 --set cursorAtTop=0
+  start_driver --set useClipboard=1 --set cursorAtTop=0 "${SLOW_CLIENT[@]}"
   local id
   id=$(ctl open compose --title "Re: Test" --body @"$SAMPLE")
   wait_rows 1 || fail "no status row"
@@ -102,7 +105,7 @@ case_html_reply_skipped() {
   ctl close "$id"
   # Clipboard mode: the HTML copy is recognised, the user's clipboard comes
   # back and the selection made for the copy is collapsed.
-  start_driver --set useClipboard=1 --set ignoreHtmlMessages=1
+  start_driver --set useClipboard=1 --set ignoreHtmlMessages=1 "${SLOW_CLIENT[@]}"
   id=$(ctl open compose --title "Re: Html" --html "$html")
   wait_rows 1 || fail "no status row (clipboard mode)"
   check "clipboard mode status" "Re: Html	skipped (HTML)" "$(rows_for "Re: Html")"
@@ -140,7 +143,7 @@ case_received_coloured() {
       *) fail "$name: no document mark: $(ctl html "$target")";; esac
     check "$name: body written once" 1 "$(stat_of "$target" put_innerHTML)"
   done
-  if $W "$E2E_REFORMAT" --help 2>&1 </dev/null | grep -q -- '--colour'; then
+  if $W "$E2E_REFORMAT" --colour --help 2>&1 </dev/null | grep -q -- '--colour'; then
     printf '%s' "$html" >"$WORK/html"
     $W "$E2E_REFORMAT" --colour --styles 7 --mode view --text "$(winpath "$WORK/text")" \
         "$(winpath "$WORK/html")" >"$WORK/expected" </dev/null
@@ -195,16 +198,18 @@ case_loading_retried() {
 case_clipboard_held() {
   start_standin
   set_user_clipboard
-  start_driver --set useClipboard=1
-  start_bg hold "$E2E_BIN/standin-ctl.exe" clip-hold 4000 --ready "$(winpath "$WORK/held")"
+  start_driver --set useClipboard=1 "${SLOW_CLIENT[@]}"
+  start_bg hold "$E2E_BIN/standin-ctl.exe" clip-hold 60000 --ready "$(winpath "$WORK/held")" \
+      --until "$(winpath "$WORK/release")"
   local hold=$LAST_PID
-  wait_until 10 test -s "$WORK/held" || fail "could not hold the clipboard"
+  wait_until 20 test -s "$WORK/held" || fail "could not hold the clipboard"
   local id
   id=$(ctl open compose --title "Re: Test" --body @"$SAMPLE")
   wait_rows 1 || fail "no status row"
   check "status row" "Re: Test	get error" "$(rows_for "Re: Test")"
   grep -q $'^box\tKelvane Error\tA latency error (get error) occurred' "$WORK/driver.log" &&
     pass "the latency warning names the error" || fail "no latency warning"
+  touch "$WORK/release"
   wait "$hold"
   check "no key reached the window" 0 "$(stat_of "$id" keydown)"
   body_lf "$id" "$WORK/actual"
@@ -218,7 +223,7 @@ case_closed_mid_transfer() {
   start_standin
   set_user_clipboard
   # Clipboard mode: the window goes away when the copy key arrives.
-  start_driver --set useClipboard=1
+  start_driver --set useClipboard=1 "${SLOW_CLIENT[@]}"
   local id
   id=$(ctl open compose --title "Re: Gone" --body @"$SAMPLE")
   ctl arm-close "$id" copy

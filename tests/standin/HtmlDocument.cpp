@@ -307,4 +307,20 @@ LRESULT DocumentLresult(HtmlDocument* document, WPARAM wParam) {
                            reinterpret_cast<IUnknown*>(&document->document.iface));
 }
 
+void* PreloadDocumentTypeLibrary() {
+  // The interfaces' own registry entries name the library that describes them.
+  ITypeLib* library = nullptr;
+  const GUID mshtmlLibrary = {0x3050F1C5, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
+  if (FAILED(LoadRegTypeLib(mshtmlLibrary, 4, 0, LOCALE_NEUTRAL, &library))) return nullptr;
+  for (REFIID iid : {IID_IHTMLDocument2, IID_IHTMLElement}) {
+    ITypeInfo* info = nullptr;
+    if (SUCCEEDED(ITypeLib_GetTypeInfoOfGuid(library, iid, &info))) ITypeInfo_Release(info);
+  }
+  return library;
+}
+
+void ReleaseDocumentTypeLibrary(void* library) {
+  if (library) ITypeLib_Release(static_cast<ITypeLib*>(library));
+}
+
 }  // namespace standin

@@ -45,4 +45,11 @@ DocumentState& StateOf(HtmlDocument* document);
 // The answer to WM_HTML_GETOBJECT: the document marshalled as IHTMLDocument2.
 LRESULT DocumentLresult(HtmlDocument* document, WPARAM wParam);
 
+// Loads the type library that marshals the document interfaces and keeps it
+// loaded (freed by the returned call), so that the first WM_HTML_GETOBJECT
+// does not spend its one second parsing it.
+void* PreloadDocumentTypeLibrary();
+void ReleaseDocumentTypeLibrary(void* library);
+
+
 }  // namespace standin

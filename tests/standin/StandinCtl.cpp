@@ -13,8 +13,9 @@
 //   standin-ctl clip-get                     one line per format: name, size,
 //       FNV-1a hash of the bytes; sorted, so two dumps compare with diff
 //   standin-ctl clip-text                    the CF_TEXT bytes
-//   standin-ctl clip-hold MS [--ready FILE]  opens the clipboard and keeps it
-//       MS milliseconds; writes "held" to FILE once it has it
+//   standin-ctl clip-hold MS [--ready FILE] [--until FILE]  opens the clipboard
+//       and keeps it MS milliseconds or until the --until file exists;
+//       writes "held" to the --ready file once it has it
 //   standin-ctl close-class CLASS            posts WM_CLOSE to the first
 //       top-level window of CLASS (exit code 1 when there is none)
 //
@@ -225,20 +226,41 @@ int ClipHold(const std::vector<std::string>& args) {
   DWORD ms = static_cast<DWORD>(std::strtoul(args[1].c_str(), nullptr, 10));
   // Held with an owner window: Wine lets a second opener with no window in
   // while the holder has none either, where Windows refuses every other thread.
-  HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "KelvaneClipboardHolder";
+  RegisterClassA(&windowClass);
+  HWND owner = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               windowClass.hInstance, nullptr);
+  if (!owner) {
+    std::fprintf(stderr, "standin-ctl: no window to hold the clipboard with\n");
+    return 12;
+  }
   if (!OpenClipboardPatiently(300, owner)) {
     std::fprintf(stderr, "standin-ctl: clipboard busy\n");
     return 12;
   }
   std::printf("held\n");
   std::fflush(stdout);
-  if (args.size() >= 4 && args[2] == "--ready") {
-    if (FILE* f = std::fopen(args[3].c_str(), "wb")) {
-      std::fputs("held\n", f);
-      std::fclose(f);
+  std::string stopFile;
+  for (size_t i = 2; i + 1 < args.size(); i += 2) {
+    if (args[i] == "--ready") {
+      if (FILE* f = std::fopen(args[i + 1].c_str(), "wb")) {
+        std::fputs("held\n", f);
+        std::fclose(f);
+      }
+    } else if (args[i] == "--until") {
+      stopFile = args[i + 1];
     }
   }
-  Sleep(ms);
+  // Held until the stop file appears (a test decides when, whatever the
+  // machine's speed) or the time is up.
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    if (!stopFile.empty() && GetFileAttributesA(stopFile.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+    Sleep(10);
+  }
   CloseClipboard();
   if (owner) DestroyWindow(owner);
   return 0;

@@ -4,6 +4,7 @@
 // it through standin-ctl (see ControlProtocol.h); the commands are listed in
 // Execute below.
 #include "BodyPane.h"
+#include "HtmlDocument.h"
 #include "ControlProtocol.h"
 #include "StandinText.h"
 
@@ -396,6 +397,7 @@ int main() {
     return 2;
   }
   CoInitialize(nullptr);
+  void* typeLibrary = PreloadDocumentTypeLibrary();
   StandinApp app;
   if (!app.Create(GetModuleHandleW(nullptr))) {
     std::fprintf(stderr, "standin: cannot create the main window\n");
@@ -410,6 +412,7 @@ int main() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  ReleaseDocumentTypeLibrary(typeLibrary);
   CoUninitialize();
   return 0;
 }
