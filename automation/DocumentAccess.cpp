@@ -1,5 +1,6 @@
 #include "automation/DocumentAccess.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -66,6 +67,7 @@ DocumentAccess::DocumentAccess(AccessibilityLibrary& library, WindowSystem& wind
 
 DocumentAccess::~DocumentAccess() {
   ReleaseDocument();
+  kept_.clear();  // before COM may be shut down with the last user
   library_.RemoveUser();
 }
 
@@ -82,50 +84,103 @@ WindowHandle DocumentAccess::FindServerWindow(WindowHandle parent) {
 bool DocumentAccess::AcquireDocument() {
   ReleaseDocument();
   if (!library_.IsLoaded() || server_ == kNoWindow) return false;
-  std::intptr_t result = 0;
-  AccessibilityApi& api = library_.Api();
-  if (!api.SendMessageTimeout(server_, library_.MessageId(), kGetObjectTimeoutMs, result)) return false;
-  if (!library_.HasObjectFromLresult()) return false;
-  document_ = api.ObjectFromLresult(result);
-  if (document_ == nullptr) return false;
-  body_ = document_->GetBody();
+  const auto kept = std::find_if(kept_.begin(), kept_.end(),
+                                 [this](const KeptDocument& entry) { return entry.server == server_; });
+  if (kept != kept_.end()) {
+    document_ = std::move(kept->document);
+    kept_.erase(kept);
+  } else {
+    std::intptr_t result = 0;
+    AccessibilityApi& api = library_.Api();
+    if (!api.SendMessageTimeout(server_, library_.MessageId(), kGetObjectTimeoutMs, result)) return false;
+    if (!library_.HasObjectFromLresult()) return false;
+    document_ = api.ObjectFromLresult(result);
+    if (document_ == nullptr) return false;
+  }
+  documentServer_ = server_;
   return true;
 }
 
 void DocumentAccess::ReleaseDocument() {
   body_.reset();
+  bodyAsked_ = false;
+  if (document_ != nullptr && keep_ && !documentFailed_)
+    kept_.push_back(KeptDocument{documentServer_, std::move(document_), true});
   document_.reset();
+  documentFailed_ = false;
+  documentServer_ = kNoWindow;
+}
+
+void DocumentAccess::KeepDocuments(bool keep) {
+  keep_ = keep;
+  if (!keep) kept_.clear();
+}
+
+void DocumentAccess::ForgetUnusedDocuments() {
+  kept_.erase(std::remove_if(kept_.begin(), kept_.end(), [](const KeptDocument& entry) { return !entry.used; }),
+              kept_.end());
+  for (KeptDocument& entry : kept_) entry.used = false;
+}
+
+HtmlElement* DocumentAccess::Body() {
+  if (!bodyAsked_ && document_ != nullptr) {
+    bodyAsked_ = true;
+    body_ = document_->GetBody();
+  }
+  return body_.get();
 }
 
 bool DocumentAccess::IsComplete() {
+  if (document_ == nullptr) return false;
   std::string state;
-  return document_ != nullptr && document_->GetReadyState(state) && state == "complete";
+  if (!document_->GetReadyState(state)) {
+    documentFailed_ = true;
+    return false;
+  }
+  return state == "complete";
 }
 
 TextRead DocumentAccess::GetInnerHtml(std::string& html) {
-  if (body_ == nullptr) return TextRead::failed;
+  HtmlElement* body = Body();
+  if (body == nullptr) return TextRead::failed;
   std::string read;
-  const TextRead outcome = body_->GetInnerHtml(read);
-  if (outcome != TextRead::failed) html = std::move(read);
+  const TextRead outcome = body->GetInnerHtml(read);
+  if (outcome == TextRead::failed)
+    documentFailed_ = true;
+  else
+    html = std::move(read);
   return outcome;
 }
 
 TextRead DocumentAccess::GetInnerText(std::string& text) {
-  if (body_ == nullptr) return TextRead::failed;
+  HtmlElement* body = Body();
+  if (body == nullptr) return TextRead::failed;
   std::string read;
-  const TextRead outcome = body_->GetInnerText(read);
-  if (outcome != TextRead::failed) text = std::move(read);
+  const TextRead outcome = body->GetInnerText(read);
+  if (outcome == TextRead::failed)
+    documentFailed_ = true;
+  else
+    text = std::move(read);
   return outcome;
 }
 
-bool DocumentAccess::SetInnerHtml(const std::string& html) { return body_ != nullptr && body_->PutInnerHtml(html); }
+bool DocumentAccess::SetInnerHtml(const std::string& html) {
+  HtmlElement* body = Body();
+  return body != nullptr && body->PutInnerHtml(html);
+}
 
-bool DocumentAccess::SetInnerText(const std::string& text) { return body_ != nullptr && body_->PutInnerText(text); }
+bool DocumentAccess::SetInnerText(const std::string& text) {
+  HtmlElement* body = Body();
+  return body != nullptr && body->PutInnerText(text);
+}
 
 void DocumentAccess::GetTitle(std::string& title) {
   if (document_ == nullptr) return;
   std::string read;
-  if (document_->GetTitle(read) != TextRead::failed) title = std::move(read);
+  if (document_->GetTitle(read) != TextRead::failed)
+    title = std::move(read);
+  else
+    documentFailed_ = true;
 }
 
 void DocumentAccess::SetTitle(const std::string& title) {

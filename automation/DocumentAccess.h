@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "automation/AccessibilityApi.h"
 #include "automation/DesktopApi.h"
@@ -43,6 +44,13 @@ class AccessibilityLibrary {
 };
 
 // One document at a time, reused: each AcquireDocument drops the last one.
+//
+// Asking a server window for its document builds a new cross-process proxy,
+// by far the dearest step of looking at a window.  While keeping is on, a
+// released document stays with its server window and the next AcquireDocument
+// for that window takes it back without asking; a document whose calls failed
+// is not kept, and ForgetUnusedDocuments lets go of those not acquired since
+// its last call.
 class DocumentAccess {
  public:
   DocumentAccess(AccessibilityLibrary& library, WindowSystem& windows);
@@ -58,7 +66,13 @@ class DocumentAccess {
   bool AcquireDocument();
   void ReleaseDocument();
   bool HasDocument() const { return document_ != nullptr; }
-  bool HasBody() const { return body_ != nullptr; }
+  // The body is asked for on first use after each AcquireDocument.
+  bool HasBody() { return Body() != nullptr; }
+
+  // Turning keeping off lets go of every kept document.
+  void KeepDocuments(bool keep);
+  void ForgetUnusedDocuments();
+  std::size_t KeptDocuments() const { return kept_.size(); }
 
   bool IsComplete();
   // Failed when there is no body or the read fails; lossy when the ANSI code
@@ -74,11 +88,25 @@ class DocumentAccess {
   void AddStyleSheet(const std::wstring& path);
 
  private:
+  struct KeptDocument {
+    WindowHandle server;
+    std::unique_ptr<HtmlDocument> document;
+    bool used;
+  };
+
+  HtmlElement* Body();
+
   AccessibilityLibrary& library_;
   WindowSystem& windows_;
   std::unique_ptr<HtmlElement> body_;
   std::unique_ptr<HtmlDocument> document_;
   WindowHandle server_ = kNoWindow;
+  // The server window document_ came from, and whether it may be kept.
+  WindowHandle documentServer_ = kNoWindow;
+  bool documentFailed_ = false;
+  bool bodyAsked_ = false;
+  bool keep_ = false;
+  std::vector<KeptDocument> kept_;
 };
 
 #endif

@@ -54,6 +54,9 @@ int WindowWatcher::ScanWindows() {
   host_.ValidateWrapColumn();
 
   for (CompositionWindow& record : records_) record.seen = false;
+  // A window showing a received message is looked at on every tick; its
+  // document is kept between ticks unless compatibility mode asks for it anew.
+  notes_.KeepDocuments(!settings_.compatibilityMode);
 
   // Handling a window takes time and moves it to the front: walk a snapshot
   // taken before any of them is touched.
@@ -68,6 +71,7 @@ int WindowWatcher::ScanWindows() {
   records_.erase(std::remove_if(records_.begin(), records_.end(),
                                 [](const CompositionWindow& record) { return !record.seen; }),
                  records_.end());
+  notes_.ForgetUnusedDocuments();
 
   if (settings_.coloring || settings_.reformatHtml) ColourMessageView(main);
   busy_ = false;

@@ -7,6 +7,8 @@ namespace {
 
 // IID_IHTMLDocument2, spelt out so that no import library has to carry it.
 const IID kIidHtmlDocument2 = {0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
+// LIBID_MSHTML, version 4.0.
+const GUID kMshtmlLibrary = {0x3050F1C5, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
 
 TextRead ReadBstr(HRESULT hr, const Bstr& value, std::string& text) {
   if (FAILED(hr)) return TextRead::failed;
@@ -78,9 +80,12 @@ class Win32HtmlDocument : public HtmlDocument {
 
 void Win32Accessibility::InitializeCom() {
   comInitialized_ = SUCCEEDED(::CoInitialize(nullptr));
+  // Without the library the proxies are still built, only slower.
+  if (comInitialized_) ::LoadRegTypeLib(kMshtmlLibrary, 4, 0, LOCALE_NEUTRAL, documentTypes_.Receive());
 }
 
 void Win32Accessibility::UninitializeCom() {
+  documentTypes_.Reset();
   // Only a successful CoInitialize may be balanced.
   if (comInitialized_) ::CoUninitialize();
   comInitialized_ = false;

@@ -29,6 +29,10 @@ class Win32Accessibility : public AccessibilityApi {
 
   ModuleHandle module_;
   ObjectFromLresultFunction objectFromLresult_ = nullptr;
+  // The type library that describes the document interfaces, held while COM
+  // is initialised: the universal marshaller looks it up for every proxy it
+  // builds, and a library nobody holds is loaded and parsed again each time.
+  ComRef<ITypeLib> documentTypes_;
   bool comInitialized_ = false;
 };
 

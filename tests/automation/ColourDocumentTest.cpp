@@ -29,8 +29,8 @@ class Colouring : public ::testing::Test {
 
 TEST_F(Colouring, MarksStylesAndTitlesAViewInThisOrder) {
   EXPECT_EQ(0, Colour());
-  EXPECT_EQ((Events{"SendMessageTimeout 1000", "ObjectFromLresult", "get_body", "get_readyState", "get_title",
-                    "sleep 200", "get_innerHTML", "createStyleSheet", "put_innerHTML", "put_title Kelvane"}),
+  EXPECT_EQ((Events{"SendMessageTimeout 1000", "ObjectFromLresult", "get_readyState", "get_title",
+                    "sleep 200", "get_body", "get_innerHTML", "createStyleSheet", "put_innerHTML", "put_title Kelvane"}),
             desk.events);
   EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q1>&gt; q", Document().innerHtml);
   EXPECT_EQ((std::vector<std::wstring>{L"C:\\Kelvane\\styles.css"}), Document().styleSheets);

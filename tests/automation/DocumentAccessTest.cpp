@@ -102,9 +102,13 @@ TEST_F(Documents, AcquiringAskesTheServerWithinOneSecondAndReleasesWhatItHeld) {
   notes.FindServerWindow(note);
   ASSERT_TRUE(notes.AcquireDocument());
   EXPECT_EQ(1u, desk.CountEvents("SendMessageTimeout 1000"));
+  EXPECT_EQ(1, desk.DocumentOf(note).liveReferences);
+  EXPECT_TRUE(notes.HasBody());  // asked for on first use
   EXPECT_EQ(2, desk.DocumentOf(note).liveReferences);
   ASSERT_TRUE(notes.AcquireDocument());  // the earlier document is dropped first
+  EXPECT_TRUE(notes.HasBody());
   EXPECT_EQ(2, desk.DocumentOf(note).liveReferences);
+  EXPECT_EQ(2u, desk.CountEvents("get_body"));
   notes.ReleaseDocument();
   EXPECT_EQ(0, desk.DocumentOf(note).liveReferences);
 
@@ -134,6 +138,72 @@ TEST_F(Documents, ADocumentWithoutBodyAllowsOnlyDocumentCalls) {
   notes.GetTitle(title);
   EXPECT_EQ("unchanged", title);
   EXPECT_FALSE(notes.IsComplete());
+}
+
+TEST_F(Documents, KeptDocumentsAreTakenBackWithoutAskingTheWindowAgain) {
+  DocumentAccess notes(Library(), desk);
+  notes.KeepDocuments(true);
+  const WindowHandle first = desk.AddNoteWindow("one", false, "body");
+  const WindowHandle second = desk.AddNoteWindow("two", false, "body");
+  for (WindowHandle note : {first, second}) {
+    notes.FindServerWindow(note);
+    ASSERT_TRUE(notes.AcquireDocument());
+    EXPECT_TRUE(notes.HasBody());
+    notes.ReleaseDocument();
+  }
+  // The body is not kept: a document may get a new one.
+  EXPECT_EQ(1, desk.DocumentOf(first).liveReferences);
+  EXPECT_EQ(2u, notes.KeptDocuments());
+  notes.ForgetUnusedDocuments();  // both were used since the last call
+
+  desk.events.clear();
+  notes.FindServerWindow(second);
+  ASSERT_TRUE(notes.AcquireDocument());
+  EXPECT_TRUE(notes.IsComplete());
+  EXPECT_TRUE(notes.HasBody());
+  notes.ReleaseDocument();
+  EXPECT_EQ((std::vector<std::string>{"get_readyState", "get_body"}), desk.events);
+
+  notes.ForgetUnusedDocuments();  // the first was not acquired this time
+  EXPECT_EQ(0, desk.DocumentOf(first).liveReferences);
+  EXPECT_EQ(1, desk.DocumentOf(second).liveReferences);
+  notes.KeepDocuments(false);
+  EXPECT_EQ(0, desk.DocumentOf(second).liveReferences);
+  EXPECT_EQ(0u, notes.KeptDocuments());
+}
+
+TEST_F(Documents, ADocumentWhoseCallsFailedIsNotKept) {
+  DocumentAccess notes(Library(), desk);
+  notes.KeepDocuments(true);
+  const WindowHandle note = desk.AddNoteWindow("one", false, "body");
+  notes.FindServerWindow(note);
+  ASSERT_TRUE(notes.AcquireDocument());
+  desk.DocumentOf(note).disconnected = true;
+  EXPECT_FALSE(notes.IsComplete());
+  notes.ReleaseDocument();
+  EXPECT_EQ(0u, notes.KeptDocuments());
+
+  ASSERT_TRUE(notes.AcquireDocument());
+  std::string title = "unchanged";
+  notes.GetTitle(title);
+  EXPECT_EQ("unchanged", title);
+  notes.ReleaseDocument();
+  EXPECT_EQ(0u, notes.KeptDocuments());
+  EXPECT_EQ(2u, desk.CountEvents("SendMessageTimeout 1000"));
+  EXPECT_EQ(0, desk.DocumentOf(note).liveReferences);
+}
+
+TEST_F(Documents, KeptDocumentsGoWithTheirAccess) {
+  const WindowHandle note = desk.AddNoteWindow("one", false, "body");
+  {
+    DocumentAccess notes(Library(), desk);
+    notes.KeepDocuments(true);
+    notes.FindServerWindow(note);
+    ASSERT_TRUE(notes.AcquireDocument());
+    notes.ReleaseDocument();
+    ASSERT_EQ(1u, notes.KeptDocuments());
+  }
+  EXPECT_EQ(0, desk.DocumentOf(note).liveReferences);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class DocumentMode : public ::testing::Test {
 
 TEST_F(DocumentMode, WritesTheEnginesBodyBackAndThenPlacesTheCursor) {
   EXPECT_EQ(ProcessDone, Process());
-  EXPECT_EQ((Events{"sleep 0", "SendMessageTimeout 1000", "ObjectFromLresult", "get_body", "get_readyState",
+  EXPECT_EQ((Events{"sleep 0", "SendMessageTimeout 1000", "ObjectFromLresult", "get_readyState", "get_body",
                     "get_innerHTML", "get_innerText", "put_innerText", "SetFocus", "SetActiveWindow",
                     "SetForegroundWindow", "GetForegroundWindow", "key Up down", "key Up up", "key Up down",
                     "key Up up"}),

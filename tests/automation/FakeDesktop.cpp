@@ -71,11 +71,13 @@ class FakeDocument : public HtmlDocument {
   }
   bool GetReadyState(std::string& state) override {
     events_.push_back("get_readyState");
+    if (state_->disconnected) return false;
     state = state_->readyState;
     return true;
   }
   TextRead GetTitle(std::string& title) override {
     events_.push_back("get_title");
+    if (state_->disconnected) return TextRead::failed;
     title = state_->title;
     return TextRead::ok;
   }

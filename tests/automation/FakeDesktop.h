@@ -29,6 +29,7 @@ struct FakeDocState {
   std::string innerHtml;
   bool hasBody = true;
   bool hung = false;              // the server window does not answer
+  bool disconnected = false;      // calls on documents handed out fail
   bool textFails = false;         // get_innerText fails
   bool htmlFails = false;         // get_innerHTML fails
   bool textLossy = false;         // the text needed default characters

@@ -251,6 +251,42 @@ TEST_F(Watcher, AReceivedMessageIsColouredOncePerMessageShown) {
   EXPECT_EQ(0, engineCalls);
 }
 
+TEST_F(Watcher, ReceivedWindowsKeepTheirDocumentUntilTheyCloseUnlessCModeIsOn) {
+  Make();
+  desk.DocumentOf(desk.messageView).innerHtml = "preview";
+  const WindowHandle first = Received("One");
+  const WindowHandle second = Received("Two");
+  watcher->OnTimer();
+  EXPECT_EQ(3u, desk.CountEvents("SendMessageTimeout 1000"));  // two windows and the view
+  desk.events.clear();
+  watcher->OnTimer();
+  watcher->OnTimer();
+  // Still asked for readiness and title on every tick, through the kept document.
+  EXPECT_EQ(0u, desk.CountEvents("SendMessageTimeout 1000"));
+  EXPECT_EQ(4u, desk.CountEvents("get_title"));
+  EXPECT_EQ(1, desk.DocumentOf(first).liveReferences);
+
+  // A new message in the same document is coloured as before.
+  desk.DocumentOf(second).title = "";
+  desk.DocumentOf(second).innerHtml = "next";
+  watcher->OnTimer();
+  EXPECT_EQ("<SPAN class=KV-MARK>next", desk.DocumentOf(second).innerHtml);
+  EXPECT_EQ(3u, log.Size());
+
+  desk.CloseWindow(first);
+  watcher->OnTimer();
+  EXPECT_EQ(0, desk.DocumentOf(first).liveReferences);
+  EXPECT_EQ(1, desk.DocumentOf(second).liveReferences);
+
+  settings.compatibilityMode = 1;
+  desk.events.clear();
+  watcher->OnTimer();
+  watcher->OnTimer();
+  EXPECT_EQ(4u, desk.CountEvents("SendMessageTimeout 1000"));  // the window and the view, each tick
+  EXPECT_EQ(0, desk.DocumentOf(second).liveReferences);
+  EXPECT_EQ(3u, log.Size());
+}
+
 TEST_F(Watcher, ReceivedMessagesAreLeftAloneWithColouringOff) {
   settings.coloring = 0;
   Make();
