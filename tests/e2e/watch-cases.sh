@@ -225,8 +225,7 @@ case_closed_mid_transfer() {
   # Clipboard mode: the window goes away when the copy key arrives.
   start_driver --set useClipboard=1 "${SLOW_CLIENT[@]}"
   local id
-  id=$(ctl open compose --title "Re: Gone" --body @"$SAMPLE")
-  ctl arm-close "$id" copy
+  id=$(ctl open compose --title "Re: Gone" --body @"$SAMPLE" --arm-close copy)
   wait_rows 1 || fail "no status row (clipboard mode)"
   check "clipboard mode: the vanished window is a get error" "Re: Gone	get error" "$(rows_for "Re: Gone")"
   check_user_clipboard "window closed at the copy"
@@ -238,8 +237,7 @@ case_closed_mid_transfer() {
   ctl close "$id"
   # Document mode: the window goes away right after its text was read.
   start_driver --set useClipboard=0
-  id=$(ctl open compose --title "Re: Gone" --body @"$SAMPLE")
-  ctl arm-close "$id" get_innerText
+  id=$(ctl open compose --title "Re: Gone" --body @"$SAMPLE" --arm-close get_innerText)
   wait_rows 1 || fail "no status row (document mode)"
   check "document mode: writing to the vanished window is a put error" "Re: Gone	put error" "$(rows_for "Re: Gone")"
   id=$(ctl open compose --title "Re: After" --body @"$SAMPLE")

@@ -20,7 +20,7 @@
 //       top-level window of CLASS (exit code 1 when there is none)
 //
 // Commands of the stand-in (see StandinMain.cpp): ping, quit, list,
-// open compose|received [--title T] [--body B] [--html H] [--state S],
+// open compose|received [--title T] [--body B] [--html H] [--state S] [--arm-close EVENT],
 // view [--body B] [--html H] [--state S] [--new], title ID T, close ID,
 // arm-close ID EVENT, state ID S, doctitle ID [T], body ID, html ID,
 // wintitle ID, caret ID, sheets ID, stats ID, server ID.

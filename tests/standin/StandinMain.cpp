@@ -183,6 +183,9 @@ std::string StandinApp::Open(const Options& options, unsigned& status) {
   std::wstring html = Widen(options.Get("html"));
   note->pane->Load(text, options.Has("html") ? &html : nullptr, options.Has("html"));
   if (options.Has("state")) note->pane->State().readyState = Widen(options.Get("state"));
+  // Armed here rather than by a later command, which could come after the
+  // watch has already handled the window.
+  if (options.Has("arm-close")) note->pane->ArmClose(note->hwnd, options.Get("arm-close"));
   HWND hwnd = note->hwnd;
   notes_[hwnd] = std::move(note);
   ShowWindow(hwnd, SW_SHOWNORMAL);
