@@ -15,6 +15,9 @@ if(WIN32)
   # 32-bit Windows with the ANSI API; Windows XP era headers are enough.
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
   add_compile_options(-fno-ident)
+  # One section per function and object, so that the shipped programs' linker
+  # can drop what they do not use (cmake/KelvaneShipping.cmake).
+  add_compile_options(-ffunction-sections -fdata-sections)
 endif()
 
 # add_subdirectory for every direct subfolder of DIR that holds a CMakeLists.txt,

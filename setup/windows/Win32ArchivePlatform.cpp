@@ -133,10 +133,13 @@ public:
     }
 };
 
+// Stateless and constant-initialised: a namespace-scope object needs no
+// thread-safe guard, which would link the POSIX threads layer into setup.
+Win32ArchivePlatform g_defaultPlatform;
+
 } // namespace
 
 IArchivePlatform& DefaultArchivePlatform()
 {
-    static Win32ArchivePlatform platform;
-    return platform;
+    return g_defaultPlatform;
 }

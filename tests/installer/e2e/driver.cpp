@@ -335,6 +335,17 @@ HWND MakeWindow(const char* windowClass, const char* title) {
                          GetModuleHandleA(nullptr), nullptr);
 }
 
+// damaged SETUP: a package whose archive the reader rejects.  The reader's
+// exception is caught where the package is opened: setup reports the damage
+// and ends with its failure code instead of aborting.
+int DamagedPackage(const std::string& setup) {
+  HANDLE process = Start("\"" + setup + "\"");
+  AnswerBox("Error", "The installation file is corrupt!", IDOK);
+  DWORD code = WaitExit(process, 20000);
+  Check(code == 1, "setup ends with exit code 1 (exit " + std::to_string(code) + ")");
+  return failures;
+}
+
 // running SETUP KELVANE: setup refuses to run while Kelvane runs
 int RunningCheck(const std::string& setup, const std::string& kelvane) {
   HANDLE kelvaneProcess = nullptr;
@@ -545,7 +556,7 @@ int Launcher(const std::string& kelvstart, const std::string& work) {
 }
 
 int Usage() {
-  std::printf("usage: driver wizard|check|running|uninstall|launcher ...\n");
+  std::printf("usage: driver wizard|check|damaged|running|uninstall|launcher ...\n");
   return 2;
 }
 
@@ -567,6 +578,8 @@ int main(int argc, char** argv) {
     result = Wizard(rest[0], rest[1], rest[2], rest[3], rest[4]);
   else if (command == "check" && rest.size() >= 1)
     result = CheckInstallation(rest[0], std::vector<std::string>(rest.begin() + 1, rest.end()));
+  else if (command == "damaged" && rest.size() == 1)
+    result = DamagedPackage(rest[0]);
   else if (command == "running" && rest.size() == 2)
     result = RunningCheck(rest[0], rest[1]);
   else if (command == "uninstall" && rest.size() >= 1)

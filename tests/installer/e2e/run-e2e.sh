@@ -73,6 +73,8 @@ def write(name, new_script, new_archive):
         f.write(program + b"-overlay1-" + new_script + b"-overlay2-" + new_archive)
 big = archive_with_filler()
 write("setup-agree.exe", script.replace(b"#end", agreement + b"#end"), archive)
+# Central directory headers without their signature: the reader throws.
+write("setup-damaged.exe", script, archive.replace(b"PK\x01\x02", b"PK\x01\x00"))
 write("setup-shots-eng.exe", script.replace(b"#end", agreement + b"#end"), big)
 write("setup-shots-ger.exe", script.replace(b"#end", b"#Language\r\nGER\r\n" + agreement + b"#end"), big)
 PY
@@ -136,6 +138,9 @@ missing=$(comm -23 "$work/before.txt" "$work/after.txt")
 $S -k >/dev/null 2>&1; $S -w >/dev/null 2>&1
 $W wineboot -r </dev/null >/dev/null 2>&1; $S -w >/dev/null 2>&1
 [ ! -e "$install_unix" ] && pass "the next logon removes the uninstaller and its folder" || fail "after the next logon: $(ls -la "$install_unix")"
+
+# A damaged archive is reported, not a crash.
+run_driver "damaged archive" damaged 'C:\e2e\setup-damaged.exe'
 
 # An agreement that is refused ends setup.
 run_driver "agreement refused" wizard 'C:\e2e\setup-agree.exe' 'C:\Refused' ENG - refuse
