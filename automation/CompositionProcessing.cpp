@@ -100,7 +100,7 @@ int CompositionProcessor::FailAfterSelectAll(WindowHandle window, ClipboardAcces
   RestoreClipboard(clipboard, saved);
   // The whole body is still selected: collapse the selection so that the
   // user's next key does not replace the reply.
-  if (FocusForKeys(platform_.windows, platform_.input, window)) PressKey(platform_.input, Keys::up);
+  if (FocusForKeys(platform_.windows, platform_.input, platform_.clock, window)) PressKey(platform_.input, Keys::up);
   return result;
 }
 
@@ -117,7 +117,7 @@ int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode 
     return ProcessGetError;
   }
 
-  if (!FocusForKeys(platform_.windows, input, window)) {
+  if (!FocusForKeys(platform_.windows, input, platform_.clock, window)) {
     RestoreClipboard(clipboard, saved);
     return ProcessGetError;
   }
@@ -147,7 +147,7 @@ int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode 
 
   if (clipboard.Write(body) != ClipboardWritten)
     return FailAfterSelectAll(window, clipboard, saved, ProcessPutError);
-  if (!FocusForKeys(platform_.windows, input, window)) {
+  if (!FocusForKeys(platform_.windows, input, platform_.clock, window)) {
     RestoreClipboard(clipboard, saved);
     return ProcessPutError;
   }
@@ -202,6 +202,6 @@ int CompositionProcessor::ProcessWithDocument(WindowHandle window, ProcessMode m
     FocusWindow(platform_.input, window);
     return result;
   }
-  if (FocusForKeys(platform_.windows, platform_.input, window)) PressCursorKeys(cursorLines);
+  if (FocusForKeys(platform_.windows, platform_.input, platform_.clock, window)) PressCursorKeys(cursorLines);
   return result;
 }

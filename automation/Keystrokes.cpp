@@ -6,9 +6,14 @@ void FocusWindow(InputApi& input, WindowHandle window) {
   input.SetForegroundWindow(window);
 }
 
-bool FocusForKeys(WindowSystem& windows, InputApi& input, WindowHandle window) {
+bool FocusForKeys(WindowSystem& windows, InputApi& input, Clock& clock, WindowHandle window) {
   FocusWindow(input, window);
-  return windows.Exists(window) && input.GetForegroundWindow() == window;
+  for (std::uint32_t waited = 0;; waited += kForegroundPollMs) {
+    if (!windows.Exists(window)) return false;
+    if (input.GetForegroundWindow() == window) return true;
+    if (waited >= kForegroundWaitMs) return false;
+    clock.Sleep(kForegroundPollMs);
+  }
 }
 
 void PressChord(InputApi& input, Key key) {

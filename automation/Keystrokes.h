@@ -2,7 +2,10 @@
 #ifndef KELVANE_AUTOMATION_KEYSTROKES_H
 #define KELVANE_AUTOMATION_KEYSTROKES_H
 
+#include <cstdint>
+
 #include "automation/DesktopApi.h"
+#include "automation/SystemApi.h"
 
 struct Key {
   unsigned char virtualKey;
@@ -27,7 +30,12 @@ void FocusWindow(InputApi& input, WindowHandle window);
 // FocusWindow, then tells whether key strokes would reach the window: it must
 // still exist and be the foreground window.  Key strokes go into the system's
 // input stream, so without this check they could land in any other program.
-bool FocusForKeys(WindowSystem& windows, InputApi& input, WindowHandle window);
+// The window of another thread may take its activation a little later: it is
+// given up to kForegroundWaitMs.
+bool FocusForKeys(WindowSystem& windows, InputApi& input, Clock& clock, WindowHandle window);
+
+const std::uint32_t kForegroundWaitMs = 500;
+const std::uint32_t kForegroundPollMs = 25;
 
 // Ctrl down, key down, Ctrl up, key up: Ctrl is released before the key.
 void PressChord(InputApi& input, Key key);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "AutomationRig.h"
+#include "automation/Keystrokes.h"
 
 namespace {
 
@@ -228,6 +229,21 @@ TEST_F(ClipboardTransfer, NoKeyGoesToAWindowThatIsNotInFront) {
   EXPECT_EQ(0, desk.lostKeys);
   EXPECT_EQ(3u, desk.clipboard.size());
   EXPECT_EQ("user text", desk.ClipboardText());
+}
+
+TEST_F(ClipboardTransfer, AWindowThatComesToTheFrontLateStillGetsItsKeys) {
+  desk.foreground = 0;
+  desk.foregroundLatency = 60;
+  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ("rewritten\nbody", desk.Window(note).body);
+  EXPECT_LT(0u, desk.CountEvents("sleep 25"));
+  desk.foreground = 0;
+  desk.foregroundLatency = kForegroundWaitMs + 1;  // too late: no key at all
+  const WindowHandle second = desk.AddNoteWindow("Re: late", true, kReplyBody);
+  desk.events.clear();
+  EXPECT_EQ(ProcessGetError, rig.processor->ProcessWindow(second, ProcessMode::reply));
+  EXPECT_TRUE(desk.EventsLike("key").empty());
+  EXPECT_EQ(kForegroundWaitMs, 25u * desk.CountEvents("sleep 25"));
 }
 
 TEST_F(ClipboardTransfer, AWindowClosedBeforeThePasteGetsNoPasteAndNoCursorKeys) {

@@ -235,6 +235,11 @@ void FakeDesktop::SetForegroundWindow(WindowHandle window) {
   events.push_back("SetForegroundWindow");
   if (onSetForeground) onSetForeground(window);
   if (foregroundLocked || !Exists(window)) return;
+  if (foregroundLatency > 0) {
+    pendingForeground = window;
+    pendingForegroundAt = now + foregroundLatency;
+    return;
+  }
   foreground = window;
   // The window comes to the front of the z-order, as it does on the desktop.
   zOrder_.erase(std::find(zOrder_.begin(), zOrder_.end(), window));
@@ -243,6 +248,10 @@ void FakeDesktop::SetForegroundWindow(WindowHandle window) {
 
 WindowHandle FakeDesktop::GetForegroundWindow() {
   events.push_back("GetForegroundWindow");
+  if (pendingForeground != 0 && now >= pendingForegroundAt) {
+    foreground = pendingForeground;
+    pendingForeground = 0;
+  }
   return foreground;
 }
 

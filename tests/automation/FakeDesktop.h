@@ -100,6 +100,11 @@ class FakeDesktop : public WindowSystem,
   // ---- focus and keys
   WindowHandle foreground = 0;
   bool foregroundLocked = false;  // SetForegroundWindow has no effect
+  // SetForegroundWindow takes effect this many milliseconds later, as when
+  // the window's own thread takes the activation late.
+  std::uint32_t foregroundLatency = 0;
+  WindowHandle pendingForeground = 0;
+  std::uint32_t pendingForegroundAt = 0;
   std::function<void(WindowHandle)> onSetForeground;
   std::vector<std::pair<unsigned char, unsigned char>> scanCodes;  // (virtual key, scan code) of every event
   int lostKeys = 0;  // keys that reached no note window

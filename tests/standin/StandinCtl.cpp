@@ -74,15 +74,17 @@ int Emit(const char* outPath, const std::string& bytes) {
 
 bool Call(const std::vector<std::string>& args, unsigned& status, std::string& answer) {
   HANDLE pipe = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  for (int attempt = 0; attempt < 300; ++attempt) {
     pipe = CreateFileA(kPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (pipe != INVALID_HANDLE_VALUE) break;
     DWORD error = GetLastError();
     if (error == ERROR_PIPE_BUSY) {
       WaitNamedPipeA(kPipeName, 200);
     } else {
-      Sleep(20);  // between two connections the server has no instance for a moment
-      if (attempt >= 10) return false;
+      // Between two connections the server has no instance for a moment, a
+      // long one when the machine is busy.
+      Sleep(20);
+      if (attempt >= 150) return false;
     }
   }
   if (pipe == INVALID_HANDLE_VALUE) return false;
