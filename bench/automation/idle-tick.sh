@@ -1,8 +1,9 @@
 #!/bin/bash
 # CPU cost of one idle watch tick under Wine: 20 note windows showing received
 # messages (already coloured), colouring on, the message view coloured too.
-# Every such tick asks each window's document for its title again, across
-# processes, so the cost grows with the number of open messages.
+# Every such tick asks each window's document for its ready state and title
+# again, two calls across processes per window (the document itself is kept
+# between ticks), so the cost grows with the number of open messages.
 #
 # usage: bench/automation/idle-tick.sh [TICKS] [WINDOWS]     (defaults 200, 20)
 # Needs the win64 build (standin, kelvane-watch-driver).  The driver runs
