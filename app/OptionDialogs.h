@@ -9,15 +9,15 @@
 
 // The advanced options dialog works on copies of six Settings fields.
 struct AdvancedOptions {
-    int32_t checkInterval = 0;
-    int32_t oeReactionDelay = 0;
-    int32_t clipboardOpenTimeout = 0;
-    int32_t compositionInitDelay = 0;
-    int32_t displayWarningsOnErrors = 0;
-    int32_t dependOnOE = 0;
+  int32_t checkInterval = 0;
+  int32_t oeReactionDelay = 0;
+  int32_t clipboardOpenTimeout = 0;
+  int32_t compositionInitDelay = 0;
+  int32_t displayWarningsOnErrors = 0;
+  int32_t dependOnOE = 0;
 
-    static AdvancedOptions From(const Settings& settings);
-    void ApplyTo(Settings& settings) const;
+  static AdvancedOptions From(const Settings& settings);
+  void ApplyTo(Settings& settings) const;
 };
 
 // The dialog's controls, in its exchange order.

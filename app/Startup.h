@@ -6,44 +6,44 @@
 
 #include "engine/Settings.h"
 
-extern const char* const kMainWindowCaption;    // "Kelvane   "
-extern const char* const kUninstallKey;         // under HKEY_LOCAL_MACHINE
-extern const char* const kRegistryErrorText;    // "Could not find registry information!"
+extern const char* const kMainWindowCaption;  // "Kelvane   "
+extern const char* const kUninstallKey;       // under HKEY_LOCAL_MACHINE
+extern const char* const kRegistryErrorText;  // "Could not find registry information!"
 
 enum class RegistryRead {
-    kOk,         // a string value was read
-    kNoKey,      // the key cannot be opened for reading
-    kNoValue,    // the value is missing
-    kNotString,  // the value exists but holds no string
+  kOk,         // a string value was read
+  kNoKey,      // the key cannot be opened for reading
+  kNoValue,    // the value is missing
+  kNotString,  // the value exists but holds no string
 };
 
 // What start-up needs from the platform.  Win32 implements it with the
 // registry, windows and message boxes; tests with fakes.
 class StartupHost {
 public:
-    virtual ~StartupHost() = default;
-    // Shows and brings forward a running instance's main window; false when
-    // there is none.
-    virtual bool ShowRunningInstance() = 0;
-    virtual RegistryRead ReadUninstallString(std::string& value) = 0;
-    virtual bool ChangeDirectory(const std::string& directory) = 0;
-    virtual void ShowRegistryError() = 0;
-    virtual void LoadLanguageTable() = 0;
-    // LoadSettings' answer: true when the file could not be opened.
-    virtual bool LoadSettings(Settings& settings) = 0;
-    virtual void ShowFirstStartNote() = 0;
-    virtual bool IsOutlookExpressRunning() = 0;
-    // True when the user answered Yes.
-    virtual bool AskToDropDependency() = 0;
-    virtual bool CreateMainWindow() = 0;
+  virtual ~StartupHost() = default;
+  // Shows and brings forward a running instance's main window; false when
+  // there is none.
+  virtual bool ShowRunningInstance() = 0;
+  virtual RegistryRead ReadUninstallString(std::string& value) = 0;
+  virtual bool ChangeDirectory(const std::string& directory) = 0;
+  virtual void ShowRegistryError() = 0;
+  virtual void LoadLanguageTable() = 0;
+  // LoadSettings' answer: true when the file could not be opened.
+  virtual bool LoadSettings(Settings& settings) = 0;
+  virtual void ShowFirstStartNote() = 0;
+  virtual bool IsOutlookExpressRunning() = 0;
+  // True when the user answered Yes.
+  virtual bool AskToDropDependency() = 0;
+  virtual bool CreateMainWindow() = 0;
 };
 
 enum class StartupResult {
-    kRun,              // the main window exists; enter the message loop
-    kOtherInstance,    // another instance was shown; end quietly
-    kNotInstalled,     // the registry message was shown; end
-    kDeclined,         // the dependency question was not answered Yes; end
-    kNoMainWindow,     // the main window could not be made; end
+  kRun,            // the main window exists; enter the message loop
+  kOtherInstance,  // another instance was shown; end quietly
+  kNotInstalled,   // the registry message was shown; end
+  kDeclined,       // the dependency question was not answered Yes; end
+  kNoMainWindow,   // the main window could not be made; end
 };
 
 // Runs start-up steps 2 to 7 in order.  Nothing is written on any path that

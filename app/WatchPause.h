@@ -6,19 +6,19 @@
 
 class WatchPause {
 public:
-    // Flips the tray's reason; returns true when the tray now disables the
-    // watch (its icon shows the disabled image).
-    bool ToggleTray() { return trayDisabled_ = !trayDisabled_; }
-    bool IsTrayDisabled() const { return trayDisabled_; }
+  // Flips the tray's reason; returns true when the tray now disables the
+  // watch (its icon shows the disabled image).
+  bool ToggleTray() { return trayDisabled_ = !trayDisabled_; }
+  bool IsTrayDisabled() const { return trayDisabled_; }
 
-    void BeginWrapEdit() { editingWrapColumn_ = true; }
-    void EndWrapEdit() { editingWrapColumn_ = false; }
-    bool IsEditingWrapColumn() const { return editingWrapColumn_; }
+  void BeginWrapEdit() { editingWrapColumn_ = true; }
+  void EndWrapEdit() { editingWrapColumn_ = false; }
+  bool IsEditingWrapColumn() const { return editingWrapColumn_; }
 
-    // The watcher's disabled flag.
-    bool IsPaused() const { return trayDisabled_ || editingWrapColumn_; }
+  // The watcher's disabled flag.
+  bool IsPaused() const { return trayDisabled_ || editingWrapColumn_; }
 
 private:
-    bool trayDisabled_ = false;
-    bool editingWrapColumn_ = false;
+  bool trayDisabled_ = false;
+  bool editingWrapColumn_ = false;
 };

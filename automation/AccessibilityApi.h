@@ -1,7 +1,6 @@
 // The browser document of a note window, reached across processes through
 // Active Accessibility.  Text crosses in the ANSI code page.
-#ifndef KELVANE_AUTOMATION_ACCESSIBILITYAPI_H
-#define KELVANE_AUTOMATION_ACCESSIBILITYAPI_H
+#pragma once
 
 #include <cstdint>
 #include <memory>
@@ -20,7 +19,7 @@ enum class TextRead {
 
 // The body element (IHTMLElement).
 class HtmlElement {
- public:
+public:
   virtual ~HtmlElement() = default;
   virtual TextRead GetInnerHtml(std::string& html) = 0;
   virtual TextRead GetInnerText(std::string& text) = 0;
@@ -30,7 +29,7 @@ class HtmlElement {
 
 // The document (IHTMLDocument2); destroying it releases the reference.
 class HtmlDocument {
- public:
+public:
   virtual ~HtmlDocument() = default;
   // get_body; nullptr when the document has no body (yet) or the call fails.
   virtual std::unique_ptr<HtmlElement> GetBody() = 0;
@@ -43,7 +42,7 @@ class HtmlDocument {
 
 // COM, oleacc.dll and the window message that hands out the document.
 class AccessibilityApi {
- public:
+public:
   virtual ~AccessibilityApi() = default;
   virtual void InitializeCom() = 0;
   virtual void UninitializeCom() = 0;
@@ -54,10 +53,7 @@ class AccessibilityApi {
   virtual void FreeLibrary() = 0;
   virtual unsigned RegisterMessage(const char* name) = 0;
   // SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG, timeout, &result).
-  virtual bool SendMessageTimeout(WindowHandle window, unsigned message, unsigned timeoutMs,
-                                  std::intptr_t& result) = 0;
+  virtual bool SendMessageTimeout(WindowHandle window, unsigned message, unsigned timeoutMs, std::intptr_t& result) = 0;
   // ObjectFromLresult(result, IID_IHTMLDocument2, 0); nullptr on failure.
   virtual std::unique_ptr<HtmlDocument> ObjectFromLresult(std::intptr_t result) = 0;
 };
-
-#endif

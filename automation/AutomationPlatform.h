@@ -1,7 +1,6 @@
 // The platform services the automation works through, handed in as one
 // bundle by whoever hosts the watch.
-#ifndef KELVANE_AUTOMATION_AUTOMATIONPLATFORM_H
-#define KELVANE_AUTOMATION_AUTOMATIONPLATFORM_H
+#pragma once
 
 #include "automation/AccessibilityApi.h"
 #include "automation/ClipboardApi.h"
@@ -16,5 +15,3 @@ struct AutomationPlatform {
   MessageBoxes& boxes;
   AccessibilityApi& accessibility;
 };
-
-#endif

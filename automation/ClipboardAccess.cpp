@@ -6,7 +6,7 @@ namespace {
 
 // A global memory block until the clipboard takes it over.
 class PendingBlock {
- public:
+public:
   explicit PendingBlock(ClipboardApi& api) : api_(api) {}
   ~PendingBlock() {
     if (block_ != 0) api_.Free(block_);
@@ -18,7 +18,7 @@ class PendingBlock {
   MemoryHandle Get() const { return block_; }
   void HandOver() { block_ = 0; }
 
- private:
+private:
   ClipboardApi& api_;
   MemoryHandle block_ = 0;
 };
@@ -47,7 +47,9 @@ bool IsGlobalMemoryFormat(unsigned format) {
 
 ClipboardAccess::ClipboardAccess(ClipboardApi& api, Clock& clock) : api_(api), clock_(clock) {}
 
-ClipboardAccess::~ClipboardAccess() { Close(); }
+ClipboardAccess::~ClipboardAccess() {
+  Close();
+}
 
 void ClipboardAccess::Close() {
   if (open_) {

@@ -1,6 +1,5 @@
 // One holder of the system clipboard for the span of one window's transfer.
-#ifndef KELVANE_AUTOMATION_CLIPBOARDACCESS_H
-#define KELVANE_AUTOMATION_CLIPBOARDACCESS_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -33,7 +32,7 @@ enum ClipboardWriteResult : int {
 };
 
 class ClipboardAccess {
- public:
+public:
   ClipboardAccess(ClipboardApi& api, Clock& clock);
   // Closes the clipboard if this object still holds it open.
   ~ClipboardAccess();
@@ -66,7 +65,7 @@ class ClipboardAccess {
   bool IsOpen() const { return open_; }
   const std::string& Data() const { return data_; }
 
- private:
+private:
   bool PutBytes(unsigned format, const char* bytes, std::size_t size, int& failure);
 
   ClipboardApi& api_;
@@ -74,5 +73,3 @@ class ClipboardAccess {
   bool open_ = false;
   std::string data_;
 };
-
-#endif

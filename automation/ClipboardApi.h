@@ -1,6 +1,5 @@
 // The system clipboard and the global memory blocks it holds.
-#ifndef KELVANE_AUTOMATION_CLIPBOARDAPI_H
-#define KELVANE_AUTOMATION_CLIPBOARDAPI_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +10,7 @@ using MemoryHandle = std::uintptr_t;
 constexpr unsigned kClipboardText = 1;  // CF_TEXT
 
 class ClipboardApi {
- public:
+public:
   virtual ~ClipboardApi() = default;
   // OpenClipboard with no owner window; one attempt.
   virtual bool Open() = 0;
@@ -33,5 +32,3 @@ class ClipboardApi {
   // SetClipboardData; on success the clipboard owns the block.
   virtual bool SetData(unsigned format, MemoryHandle block) = 0;
 };
-
-#endif

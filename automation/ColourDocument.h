@@ -1,6 +1,5 @@
 // Colouring of one message document and the style sheet it is given.
-#ifndef KELVANE_AUTOMATION_COLOURDOCUMENT_H
-#define KELVANE_AUTOMATION_COLOURDOCUMENT_H
+#pragma once
 
 #include <string>
 
@@ -25,7 +24,4 @@ struct ColourContext {
 // (not ready, try later), 0 (coloured now) or 1 (nothing to do: marked,
 // rich, not acquired, or text the ANSI code page cannot hold).  `acquired`,
 // when given, tells whether the document could be acquired at all.
-int ColourDocument(DocumentAccess& document, ColourMode mode, const ColourContext& context,
-                   bool* acquired = nullptr);
-
-#endif
+int ColourDocument(DocumentAccess& document, ColourMode mode, const ColourContext& context, bool* acquired = nullptr);

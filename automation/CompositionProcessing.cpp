@@ -17,13 +17,20 @@ const char kLatencyFormat[] =
 
 const char* ReplyStatusText(int result) {
   switch (result) {
-    case ProcessDone: return "processed (q)";
-    case ProcessLeftAlone: return "skipped (quoted)";
-    case ProcessPutError: return "put error";
-    case ProcessGetError: return "get error";
-    case ProcessDoneDeeper: return "processed (q-qp)";
-    case ProcessSkippedHtml: return "skipped (HTML)";
-    default: return "";
+    case ProcessDone:
+      return "processed (q)";
+    case ProcessLeftAlone:
+      return "skipped (quoted)";
+    case ProcessPutError:
+      return "put error";
+    case ProcessGetError:
+      return "get error";
+    case ProcessDoneDeeper:
+      return "processed (q-qp)";
+    case ProcessSkippedHtml:
+      return "skipped (HTML)";
+    default:
+      return "";
   }
 }
 
@@ -35,18 +42,13 @@ int RunReplyEngine(const Settings& settings, std::string& body, int& cursorLines
 CompositionProcessor::CompositionProcessor(const Settings& settings, const AutomationPlatform& platform,
                                            DocumentAccess& notes, const ColourContext& colouring,
                                            ReformatFunction reformat)
-    : settings_(settings),
-      platform_(platform),
-      notes_(notes),
-      colouring_(colouring),
-      reformat_(std::move(reformat)) {}
+    : settings_(settings), platform_(platform), notes_(notes), colouring_(colouring), reformat_(std::move(reformat)) {}
 
 std::uint32_t CompositionProcessor::Delay(int32_t milliseconds) const {
   return milliseconds > 0 ? static_cast<std::uint32_t>(milliseconds) : 0u;
 }
 
-bool CompositionProcessor::HandleCompositionWindow(WindowHandle window, const std::string& title,
-                                                   std::string& status) {
+bool CompositionProcessor::HandleCompositionWindow(WindowHandle window, const std::string& title, std::string& status) {
   if (title.compare(0, 4, "Re: ") == 0) {
     const int result = ProcessWindow(window, ProcessMode::reply);
     if (result == ProcessNotReady) return false;
@@ -138,15 +140,13 @@ int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode 
   std::string body;
   // An empty copy is an error here: retrying would type one more blank into
   // the reply on every tick.
-  if (!clipboard.ReadText(body) || body.empty())
-    return FailAfterSelectAll(window, clipboard, saved, ProcessGetError);
+  if (!clipboard.ReadText(body) || body.empty()) return FailAfterSelectAll(window, clipboard, saved, ProcessGetError);
 
   int cursorLines = 0;
   bool changed = false;
   const int result = Transform(mode, body, cursorLines, changed);
 
-  if (clipboard.Write(body) != ClipboardWritten)
-    return FailAfterSelectAll(window, clipboard, saved, ProcessPutError);
+  if (clipboard.Write(body) != ClipboardWritten) return FailAfterSelectAll(window, clipboard, saved, ProcessPutError);
   if (!FocusForKeys(platform_.windows, input, platform_.clock, window)) {
     RestoreClipboard(clipboard, saved);
     return ProcessPutError;

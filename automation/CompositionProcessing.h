@@ -1,7 +1,6 @@
 // One composition window: decide what it is, move its body out, through the
 // engine and back in, place the cursor, and name the outcome.
-#ifndef KELVANE_AUTOMATION_COMPOSITIONPROCESSING_H
-#define KELVANE_AUTOMATION_COMPOSITIONPROCESSING_H
+#pragma once
 
 #include <functional>
 #include <string>
@@ -33,7 +32,7 @@ int RunReplyEngine(const Settings& settings, std::string& body, int& cursorLines
 using ReformatFunction = std::function<int(const Settings& settings, std::string& body, int& cursorLines)>;
 
 class CompositionProcessor {
- public:
+public:
   CompositionProcessor(const Settings& settings, const AutomationPlatform& platform, DocumentAccess& notes,
                        const ColourContext& colouring, ReformatFunction reformat = RunReplyEngine);
 
@@ -41,14 +40,13 @@ class CompositionProcessor {
   bool HandleCompositionWindow(WindowHandle window, const std::string& title, std::string& status);
   int ProcessWindow(WindowHandle window, ProcessMode mode);
 
- private:
+private:
   int ProcessWithClipboard(WindowHandle window, ProcessMode mode);
   int ProcessWithDocument(WindowHandle window, ProcessMode mode);
   int Transform(ProcessMode mode, std::string& body, int& cursorLines, bool& changed);
   void PressCursorKeys(int cursorLines);
   void RestoreClipboard(ClipboardAccess& clipboard, const ClipboardContents& saved);
-  int FailAfterSelectAll(WindowHandle window, ClipboardAccess& clipboard, const ClipboardContents& saved,
-                         int result);
+  int FailAfterSelectAll(WindowHandle window, ClipboardAccess& clipboard, const ClipboardContents& saved, int result);
   std::uint32_t Delay(int32_t milliseconds) const;
 
   const Settings& settings_;
@@ -57,5 +55,3 @@ class CompositionProcessor {
   const ColourContext& colouring_;
   ReformatFunction reformat_;
 };
-
-#endif

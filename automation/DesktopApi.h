@@ -1,14 +1,13 @@
 // The desktop as the watch sees it: window lookup and titles, focus and
 // keystrokes.  One implementation talks to Win32; tests simulate a desktop.
-#ifndef KELVANE_AUTOMATION_DESKTOPAPI_H
-#define KELVANE_AUTOMATION_DESKTOPAPI_H
+#pragma once
 
 #include <string>
 
 #include "automation/WindowHandle.h"
 
 class WindowSystem {
- public:
+public:
   virtual ~WindowSystem() = default;
   // FindWindowA with the class name only.
   virtual WindowHandle FindTopLevel(const char* className) = 0;
@@ -23,7 +22,7 @@ class WindowSystem {
 
 // Focus and the system's input stream.
 class InputApi {
- public:
+public:
   virtual ~InputApi() = default;
   virtual void SetFocus(WindowHandle window) = 0;
   virtual void SetActiveWindow(WindowHandle window) = 0;
@@ -32,5 +31,3 @@ class InputApi {
   // keybd_event(virtualKey, scanCode, up ? KEYEVENTF_KEYUP : 0, 0).
   virtual void KeyEvent(unsigned char virtualKey, unsigned char scanCode, bool up) = 0;
 };
-
-#endif

@@ -84,8 +84,8 @@ WindowHandle DocumentAccess::FindServerWindow(WindowHandle parent) {
 bool DocumentAccess::AcquireDocument() {
   ReleaseDocument();
   if (!library_.IsLoaded() || server_ == kNoWindow) return false;
-  const auto kept = std::find_if(kept_.begin(), kept_.end(),
-                                 [this](const KeptDocument& entry) { return entry.server == server_; });
+  const auto kept =
+      std::find_if(kept_.begin(), kept_.end(), [this](const KeptDocument& entry) { return entry.server == server_; });
   if (kept != kept_.end()) {
     document_ = std::move(kept->document);
     kept_.erase(kept);

@@ -1,7 +1,6 @@
 // The HTML document of a note window or of the message view, and the
 // accessibility library through which every such document is reached.
-#ifndef KELVANE_AUTOMATION_DOCUMENTACCESS_H
-#define KELVANE_AUTOMATION_DOCUMENTACCESS_H
+#pragma once
 
 #include <memory>
 #include <string>
@@ -15,7 +14,7 @@
 // Loads oleacc.dll for as long as any DocumentAccess lives, and warns once per
 // run when it or its ObjectFromLresult is missing.
 class AccessibilityLibrary {
- public:
+public:
   AccessibilityLibrary(AccessibilityApi& api, const Settings& settings, TextLookup& texts, MessageBoxes& boxes);
   ~AccessibilityLibrary();
   AccessibilityLibrary(const AccessibilityLibrary&) = delete;
@@ -31,7 +30,7 @@ class AccessibilityLibrary {
   void AddUser();
   void RemoveUser();
 
- private:
+private:
   AccessibilityApi& api_;
   const Settings& settings_;
   TextLookup& texts_;
@@ -52,7 +51,7 @@ class AccessibilityLibrary {
 // is not kept, and ForgetUnusedDocuments lets go of those not acquired since
 // its last call.
 class DocumentAccess {
- public:
+public:
   DocumentAccess(AccessibilityLibrary& library, WindowSystem& windows);
   ~DocumentAccess();
   DocumentAccess(const DocumentAccess&) = delete;
@@ -87,7 +86,7 @@ class DocumentAccess {
   void SetTitle(const std::string& title);
   void AddStyleSheet(const std::wstring& path);
 
- private:
+private:
   struct KeptDocument {
     WindowHandle server;
     std::unique_ptr<HtmlDocument> document;
@@ -108,5 +107,3 @@ class DocumentAccess {
   bool keep_ = false;
   std::vector<KeptDocument> kept_;
 };
-
-#endif

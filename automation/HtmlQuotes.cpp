@@ -137,8 +137,8 @@ void RebuildQuotes(std::string& text, const Settings& settings) {
   formatter.RenderReply(text);
 }
 
-int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode,
-                   int styleCount, const Settings& settings, std::string& result) {
+int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode, int styleCount,
+                   const Settings& settings, std::string& result) {
   if (html.empty()) return -1;
   if (html.find(kColourMark) != std::string::npos || IsRichHtml(html)) return 1;
   std::string coloured = html;

@@ -1,8 +1,7 @@
 // Text work on the HTML of a message body: quote-level colouring, link
 // restoration after a rebuild, and the tests that decide whether a body may
 // be touched at all.
-#ifndef KELVANE_AUTOMATION_HTMLQUOTES_H
-#define KELVANE_AUTOMATION_HTMLQUOTES_H
+#pragma once
 
 #include <string>
 
@@ -42,11 +41,9 @@ void RebuildQuotes(std::string& text, const Settings& settings);
 // `result`, 1 when the body must be left alone (already marked or rich HTML),
 // -1 when it cannot be handled yet (no HTML, or the rebuild has no text to
 // work on: a message is never blanked).
-int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode,
-                   int styleCount, const Settings& settings, std::string& result);
+int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode, int styleCount,
+                   const Settings& settings, std::string& result);
 
 // Replaces every occurrence of `from` (non-empty), scanning left to right and
 // never rescanning replaced text.  Returns the number of replacements.
 int ReplaceAll(std::string& text, const std::string& from, const std::string& to);
-
-#endif

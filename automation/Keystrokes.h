@@ -1,6 +1,5 @@
 // Focus and key strokes as the body transfer sends them.
-#ifndef KELVANE_AUTOMATION_KEYSTROKES_H
-#define KELVANE_AUTOMATION_KEYSTROKES_H
+#pragma once
 
 #include <cstdint>
 
@@ -40,5 +39,3 @@ const std::uint32_t kForegroundPollMs = 25;
 // Ctrl down, key down, Ctrl up, key up: Ctrl is released before the key.
 void PressChord(InputApi& input, Key key);
 void PressKey(InputApi& input, Key key);
-
-#endif

@@ -1,6 +1,5 @@
 // What the watch did, one row per window dealt with, newest first.
-#ifndef KELVANE_AUTOMATION_STATUSLOG_H
-#define KELVANE_AUTOMATION_STATUSLOG_H
+#pragma once
 
 #include <cstddef>
 #include <deque>
@@ -12,10 +11,10 @@ struct StatusRow {
 };
 
 class StatusLog {
- public:
+public:
   // Told of every row as it is added (the main window's list, the test driver).
   class Listener {
-   public:
+  public:
     virtual ~Listener() = default;
     virtual void OnStatusRow(const StatusRow& row) = 0;
   };
@@ -27,9 +26,7 @@ class StatusLog {
   // Row 0 is the newest.
   const StatusRow& Row(std::size_t index) const { return rows_[index]; }
 
- private:
+private:
   std::deque<StatusRow> rows_;
   Listener* listener_ = nullptr;
 };
-
-#endif

@@ -1,13 +1,12 @@
 // Time, message boxes and translatable texts: what the automation needs of the
 // program around it besides windows, clipboard and documents.
-#ifndef KELVANE_AUTOMATION_SYSTEMAPI_H
-#define KELVANE_AUTOMATION_SYSTEMAPI_H
+#pragma once
 
 #include <cstdint>
 #include <string>
 
 class Clock {
- public:
+public:
   virtual ~Clock() = default;
   // Blocks the calling thread; callers pass values already clamped to >= 0.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
@@ -16,7 +15,7 @@ class Clock {
 };
 
 class MessageBoxes {
- public:
+public:
   virtual ~MessageBoxes() = default;
   // A system-modal warning box with no owner (MB_SYSTEMMODAL | MB_ICONWARNING);
   // returns when the user has closed it.  It runs a modal loop, so timer ticks
@@ -26,7 +25,7 @@ class MessageBoxes {
 
 // Translatable texts by key, as the language file holds them.
 class TextLookup {
- public:
+public:
   virtual ~TextLookup() = default;
   // The multi-line text of a key, or nullptr when the key is absent.
   virtual const char* GetText(const char* key) = 0;
@@ -34,12 +33,10 @@ class TextLookup {
 
 // What the main window does for the watch.
 class WatcherHost {
- public:
+public:
   virtual ~WatcherHost() = default;
   // Reads the option controls back into Settings before a tick works.
   virtual void ValidateWrapColumn() = 0;
   // Ends the program (Outlook Express has gone and the program depends on it).
   virtual void Terminate() = 0;
 };
-
-#endif

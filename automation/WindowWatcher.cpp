@@ -68,9 +68,9 @@ int WindowWatcher::ScanWindows() {
     if (windows.Exists(window)) HandleNoteWindow(window);
   }
 
-  records_.erase(std::remove_if(records_.begin(), records_.end(),
-                                [](const CompositionWindow& record) { return !record.seen; }),
-                 records_.end());
+  records_.erase(
+      std::remove_if(records_.begin(), records_.end(), [](const CompositionWindow& record) { return !record.seen; }),
+      records_.end());
   notes_.ForgetUnusedDocuments();
 
   if (settings_.coloring || settings_.reformatHtml) ColourMessageView(main);
@@ -90,8 +90,8 @@ void WindowWatcher::HandleNoteWindow(WindowHandle window) {
     found = records_.end();
     titleChanged = true;
   }
-  const bool due = titleChanged || (found == records_.end() && !title.empty()) ||
-                   (found != records_.end() && !found->isComposition);
+  const bool due =
+      titleChanged || (found == records_.end() && !title.empty()) || (found != records_.end() && !found->isComposition);
   if (!due) return;
 
   CompositionWindow record{window, true, title, titleChanged, false};

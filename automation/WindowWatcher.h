@@ -1,6 +1,5 @@
 // The timer-driven watch of the client's note windows and message view.
-#ifndef KELVANE_AUTOMATION_WINDOWWATCHER_H
-#define KELVANE_AUTOMATION_WINDOWWATCHER_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -22,7 +21,7 @@ struct CompositionWindow {
 };
 
 class WindowWatcher {
- public:
+public:
   // Reads the style count from styleSheetFile (relative to the current
   // directory, which must be `directory`) and loads the accessibility library.
   WindowWatcher(const Settings& settings, StatusLog& log, TextLookup& texts, const AutomationPlatform& platform,
@@ -49,7 +48,7 @@ class WindowWatcher {
   static WindowHandle FindOutlookExpress(WindowSystem& windows);
   static bool IsCompositionWindow(WindowSystem& windows, WindowHandle window);
 
- private:
+private:
   void HandleNoteWindow(WindowHandle window);
   void ColourMessageView(WindowHandle main);
 
@@ -69,5 +68,3 @@ class WindowWatcher {
   std::vector<CompositionWindow> records_;
   WindowHandle lastColouredView_ = kNoWindow;
 };
-
-#endif

@@ -30,7 +30,9 @@ void ReplyFormatter::SplitLines(const std::string& body) {
   quoted.assign(lines.size(), 1);
 }
 
-bool ReplyFormatter::IsQuoteChar(unsigned char c) { return c == '>' || c == '|' || c == ':'; }
+bool ReplyFormatter::IsQuoteChar(unsigned char c) {
+  return c == '>' || c == '|' || c == ':';
+}
 
 bool ReplyFormatter::IsWordChar(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || (c >= 0x61 && c <= 0x7F);

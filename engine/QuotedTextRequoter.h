@@ -1,6 +1,5 @@
 // Re-quoting of quoted text of any length, piece by piece.
-#ifndef KELVANE_ENGINE_QUOTEDTEXTREQUOTER_H
-#define KELVANE_ENGINE_QUOTEDTEXTREQUOTER_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +21,7 @@
 // paragraph there, the carry is empty and the prefix is rebuilt alike.  Text
 // without such a line is done in one piece.
 class QuotedTextRequoter {
- public:
+public:
   explicit QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece = 256 * 1024);
 
   // Takes the next bytes of the text; appends whatever output is final to `out`.
@@ -30,22 +29,20 @@ class QuotedTextRequoter {
   // Ends the text; appends the rest of the output to `out`.
   void Finish(std::string& out);
 
- private:
+private:
   void ScanLines(std::string& out);
   void EmitPiece(std::size_t end, std::string& out);
 
   const Settings& settings_;
   std::size_t minimumPiece_;
-  std::string pending_;    // text not yet re-quoted; begins at a line start
-  std::string piece_;      // reused for each piece's text and output
+  std::string pending_;      // text not yet re-quoted; begins at a line start
+  std::string piece_;        // reused for each piece's text and output
   std::size_t scanPos_ = 0;  // start of the first line in pending_ not yet looked at
   int linesSeen_ = 0;        // complete lines looked at so far, up to 2
   int32_t depthBack2_ = 0;   // quote depths of the two lines before scanPos_
   int32_t depthBack1_ = 0;
-  bool candidate_ = false;         // the last line looked at may end a piece
+  bool candidate_ = false;          // the last line looked at may end a piece
   std::size_t candidateStart_ = 0;  // its start in pending_
   int32_t candidateDepth_ = 0;
   bool emitted_ = false;
 };
-
-#endif

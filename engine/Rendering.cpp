@@ -5,13 +5,15 @@
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 // The carry and the text appended behind it, kept in one buffer with a moving
 // start so that a paragraph of any length is wrapped in linear time: consumed
 // text is never copied again.
 class WrapBuffer {
- public:
+public:
   bool Empty() const { return start_ == buffer_.size(); }
   void Append(const std::string& text) { buffer_ += text; }
   std::string Remaining() const { return buffer_.substr(start_); }
@@ -58,7 +60,7 @@ class WrapBuffer {
     }
   }
 
- private:
+private:
   void TakeAll(std::string& out) {
     out.append(buffer_, start_, std::string::npos);
     Clear();
@@ -112,8 +114,7 @@ void ReplyFormatter::RenderReply(std::string& body) {
     const long long depth = i < depths.size() ? depths[i] : 0;
     const std::string& text = lines[i];
     if (i > 0) out += '\n';
-    const bool paragraphEnded =
-        (i > 0 && (depth != previousDepth || text.empty())) || (baseDepth == 1 && depth == 1);
+    const bool paragraphEnded = (i > 0 && (depth != previousDepth || text.empty())) || (baseDepth == 1 && depth == 1);
     if (paragraphEnded) {
       while (!buffer.Empty()) {
         buffer.Wrap(wrapColumn, prefix, out);

@@ -1,6 +1,5 @@
 // The reply text engine: one object per body, made fresh and used once.
-#ifndef KELVANE_ENGINE_REPLYFORMATTER_H
-#define KELVANE_ENGINE_REPLYFORMATTER_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -35,12 +34,12 @@ struct QuotePrefix {
 
 // What ReplaceHeader did besides returning headerEnd.
 struct HeaderChange {
-  bool headerRemoved = false;     // the header line (and its block) is gone
-  bool blankAboveRemoved = false; // the empty line above the former header is gone too
+  bool headerRemoved = false;      // the header line (and its block) is gone
+  bool blankAboveRemoved = false;  // the empty line above the former header is gone too
 };
 
 class ReplyFormatter {
- public:
+public:
   // Keeps a reference to the settings (read at the moment of use) and copies
   // the wrap column.
   explicit ReplyFormatter(const Settings& settings);
@@ -88,7 +87,7 @@ class ReplyFormatter {
   std::vector<int32_t> depths;
   std::vector<unsigned char> quoted;
 
- private:
+private:
   void RemoveLines(std::size_t first, std::size_t count);
   void InsertLine(std::size_t index, const std::string& text, unsigned char isQuoted);
   bool IsEmptyLineAt(long long index) const;
@@ -101,5 +100,3 @@ class ReplyFormatter {
 // 0x81.  Works on the raw body (CR LF or lone LF line ends).  Returns whether
 // any separator was replaced.
 bool ApplySignatureFix(std::string& body);
-
-#endif

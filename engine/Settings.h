@@ -1,6 +1,5 @@
 // The process-wide options record and its raw file image.
-#ifndef KELVANE_ENGINE_SETTINGS_H
-#define KELVANE_ENGINE_SETTINGS_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -76,5 +75,3 @@ void SettingsFromImage(Settings& settings, const unsigned char* image, std::size
 // Length of the custom header template: up to its zero, at most 80 characters
 // even when a loaded record has no zero in the field.
 std::size_t CustomHeaderLength(const Settings& settings);
-
-#endif

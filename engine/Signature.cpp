@@ -15,8 +15,7 @@ void ReplyFormatter::MarkOwnPart(int headerEnd) {
 }
 
 void ReplyFormatter::StripQuotedSignature(int headerEnd) {
-  const std::string separator =
-      baseDepth == 0 ? std::string(1, settings_.quoteChar) + " --" : std::string("--");
+  const std::string separator = baseDepth == 0 ? std::string(1, settings_.quoteChar) + " --" : std::string("--");
   const long long first = static_cast<long long>(headerEnd) + 1;
   long long e = -1;
   for (long long j = static_cast<long long>(lines.size()) - 1; j >= first && j >= 0; --j) {

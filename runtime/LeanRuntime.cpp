@@ -18,36 +18,72 @@
 
 namespace {
 
-[[noreturn]] void Fail() { std::abort(); }
+[[noreturn]] void Fail() {
+  std::abort();
+}
 
 }  // namespace
 
 // Everything that libstdc++'s functexcept.o defines, so that it is never
 // needed, and the one throw helper of std::function.  Their declarations are the library's own (bits/functexcept.h).
 namespace std {
-void __throw_bad_exception() { Fail(); }
-void __throw_bad_alloc() { Fail(); }
-void __throw_bad_array_new_length() { Fail(); }
-void __throw_bad_cast() { Fail(); }
-void __throw_bad_typeid() { Fail(); }
-void __throw_logic_error(const char*) { Fail(); }
-void __throw_domain_error(const char*) { Fail(); }
-void __throw_invalid_argument(const char*) { Fail(); }
-void __throw_length_error(const char*) { Fail(); }
-void __throw_out_of_range(const char*) { Fail(); }
-void __throw_out_of_range_fmt(const char*, ...) { Fail(); }
-void __throw_runtime_error(const char*) { Fail(); }
-void __throw_range_error(const char*) { Fail(); }
-void __throw_overflow_error(const char*) { Fail(); }
-void __throw_underflow_error(const char*) { Fail(); }
+void __throw_bad_exception() {
+  Fail();
+}
+void __throw_bad_alloc() {
+  Fail();
+}
+void __throw_bad_array_new_length() {
+  Fail();
+}
+void __throw_bad_cast() {
+  Fail();
+}
+void __throw_bad_typeid() {
+  Fail();
+}
+void __throw_logic_error(const char*) {
+  Fail();
+}
+void __throw_domain_error(const char*) {
+  Fail();
+}
+void __throw_invalid_argument(const char*) {
+  Fail();
+}
+void __throw_length_error(const char*) {
+  Fail();
+}
+void __throw_out_of_range(const char*) {
+  Fail();
+}
+void __throw_out_of_range_fmt(const char*, ...) {
+  Fail();
+}
+void __throw_runtime_error(const char*) {
+  Fail();
+}
+void __throw_range_error(const char*) {
+  Fail();
+}
+void __throw_overflow_error(const char*) {
+  Fail();
+}
+void __throw_underflow_error(const char*) {
+  Fail();
+}
 // An empty std::function called; functional.o's only other content is the
 // exception class.
-void __throw_bad_function_call() { Fail(); }
+void __throw_bad_function_call() {
+  Fail();
+}
 }  // namespace std
 
 // The handler std::terminate calls unless a program installs its own.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { Fail(); }
+void __verbose_terminate_handler() {
+  Fail();
+}
 }  // namespace __gnu_cxx
 
 // Replacement allocation functions (the standard allows a program to define
@@ -58,15 +94,33 @@ void* operator new(std::size_t size) {
   if (p == nullptr) Fail();
   return p;
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void* operator new[](std::size_t size) {
+  return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size != 0 ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size != 0 ? size : 1);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
 
 // The library's own std::string and std::wstring members are compiled with exceptions, and
 // linking them brings in the whole exception runtime (and with it the POSIX

@@ -10,34 +10,34 @@
 
 class IArchiveOutput {
 public:
-    virtual ~IArchiveOutput() = default;
-    virtual bool Write(const unsigned char* data, std::size_t size) = 0;
-    // Flushes and closes; false when data could not be written.
-    virtual bool Close() = 0;
+  virtual ~IArchiveOutput() = default;
+  virtual bool Write(const unsigned char* data, std::size_t size) = 0;
+  // Flushes and closes; false when data could not be written.
+  virtual bool Close() = 0;
 };
 
 class IArchivePlatform {
 public:
-    virtual ~IArchivePlatform() = default;
+  virtual ~IArchivePlatform() = default;
 
-    // A stored entry name in the ANSI code page: from UTF-8 when the entry
-    // says so, otherwise from the OEM code page.
-    virtual std::string ConvertName(const std::string& raw, bool utf8) const = 0;
+  // A stored entry name in the ANSI code page: from UTF-8 when the entry
+  // says so, otherwise from the OEM code page.
+  virtual std::string ConvertName(const std::string& raw, bool utf8) const = 0;
 
-    // Creates the directory and every missing parent; false when a part of
-    // the path exists as a file or cannot be created.
-    virtual bool CreateDirectories(const std::string& path) = 0;
+  // Creates the directory and every missing parent; false when a part of
+  // the path exists as a file or cannot be created.
+  virtual bool CreateDirectories(const std::string& path) = 0;
 
-    // Creates or replaces a file for writing; a read-only file in the way is
-    // made writable first.  Null on failure.
-    virtual std::unique_ptr<IArchiveOutput> CreateOutputFile(const std::string& path) = 0;
+  // Creates or replaces a file for writing; a read-only file in the way is
+  // made writable first.  Null on failure.
+  virtual std::unique_ptr<IArchiveOutput> CreateOutputFile(const std::string& path) = 0;
 
-    virtual void RemoveFile(const std::string& path) = 0;
+  virtual void RemoveFile(const std::string& path) = 0;
 
-    // Applies the MS-DOS modification time (left alone when it is no valid
-    // date) and the MS-DOS attribute byte.
-    virtual bool SetFileInfo(const std::string& path, bool isDirectory, std::uint16_t dosDate,
-                             std::uint16_t dosTime, std::uint8_t dosAttributes) = 0;
+  // Applies the MS-DOS modification time (left alone when it is no valid
+  // date) and the MS-DOS attribute byte.
+  virtual bool SetFileInfo(const std::string& path, bool isDirectory, std::uint16_t dosDate, std::uint16_t dosTime,
+                           std::uint8_t dosAttributes) = 0;
 };
 
 // The implementation for the platform the program was built for.

@@ -17,8 +17,7 @@ bool IsDirectoryName(const std::string& name) {
 
 // The full path of a recorded relative name, when it is safe to touch: a
 // relative name that fits, and no junction on the way.
-bool ResolveInside(const std::string& installDir, const std::string& name, FileSystem& fs,
-                   std::string& path) {
+bool ResolveInside(const std::string& installDir, const std::string& name, FileSystem& fs, std::string& path) {
   if (!IsSafeRelativeName(name) || IsDirectoryName(name)) return false;
   if (!JoinPath(path, installDir, name)) return false;
   return !PathCrossesLink(fs, installDir, name);
@@ -45,19 +44,17 @@ CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<Arc
   // A name the new archive holds has just been written: deleting it would
   // lose the new file, whatever case or separator the old record used.
   for (const std::string& name : earlier.files)
-    if (!ArchiveHolds(entries, name) && ResolveInside(installDir, name, fs, path))
-      plan.files.push_back(path);
+    if (!ArchiveHolds(entries, name) && ResolveInside(installDir, name, fs, path)) plan.files.push_back(path);
   for (const std::string& name : earlier.generatedFiles)
-    if (!ArchiveHolds(entries, name) && ResolveInside(installDir, name, fs, path))
-      plan.generatedFiles.push_back(path);
+    if (!ArchiveHolds(entries, name) && ResolveInside(installDir, name, fs, path)) plan.generatedFiles.push_back(path);
   for (const std::string& link : earlier.shortcuts)
     if (IsRemovableShortcut(link)) plan.shortcuts.push_back(link);
   if (!earlier.shortcuts.empty()) plan.shortcutFolder = RemovableShortcutFolder(earlier.shortcuts[0], fs);
   return plan;
 }
 
-std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list,
-                                           const std::string& installDir, const std::string& folder) {
+std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir,
+                                           const std::string& folder) {
   std::vector<PlannedShortcut> planned;
   for (const ShortcutSpec& spec : list) {
     PlannedShortcut shortcut;
@@ -73,8 +70,7 @@ std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list
 
 namespace {
 
-void CleanUpEarlierInstallation(const InstallRequest& request, const RecordLists& earlier,
-                                InstallSystem& system) {
+void CleanUpEarlierInstallation(const InstallRequest& request, const RecordLists& earlier, InstallSystem& system) {
   FileSystem& fs = system.Files();
   CleanupPlan plan = PlanEarlierCleanup(earlier, request.entries, request.installDir, fs);
   for (const std::string& path : plan.files) fs.RemoveFile(path);
@@ -85,11 +81,10 @@ void CleanUpEarlierInstallation(const InstallRequest& request, const RecordLists
   fs.MakeFolder(request.menuFolder);
 }
 
-void CreateShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir,
-                     const std::string& folder, InstallSystem& system, RecordLists& record) {
+void CreateShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir, const std::string& folder,
+                     InstallSystem& system, RecordLists& record) {
   for (const PlannedShortcut& shortcut : PlanShortcuts(list, installDir, folder))
-    if (system.CreateShortcut(shortcut.targetPath, shortcut.linkPath, shortcut.description,
-                              shortcut.arguments))
+    if (system.CreateShortcut(shortcut.targetPath, shortcut.linkPath, shortcut.description, shortcut.arguments))
       record.shortcuts.push_back(shortcut.linkPath);
 }
 

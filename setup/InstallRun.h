@@ -99,8 +99,8 @@ struct PlannedShortcut {
 
 // The shortcuts of one list in one folder; entries whose target or
 // description is not a safe name, or whose paths would not fit, are left out.
-std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list,
-                                           const std::string& installDir, const std::string& folder);
+std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir,
+                                           const std::string& folder);
 
 // The folder holding a recorded shortcut, when it may be removed once empty:
 // never a drive root and never a shell folder.

@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
 char FoldName(char c) {
   if (c == '/') return '\\';

@@ -7,24 +7,24 @@
 #include <vector>
 
 struct ShortcutEntry {
-    std::string target;       // file the shortcut starts, relative to the installation directory
-    std::string arguments;    // command-line arguments, empty if none
-    std::string description;  // description, and with ".lnk" the shortcut's file name
-    std::string linkPath;     // full path of the shortcut file, filled in when it is created
+  std::string target;       // file the shortcut starts, relative to the installation directory
+  std::string arguments;    // command-line arguments, empty if none
+  std::string description;  // description, and with ".lnk" the shortcut's file name
+  std::string linkPath;     // full path of the shortcut file, filled in when it is created
 };
 
 struct SetupScript {
-    std::string AppName = "Application";
-    std::vector<ShortcutEntry> Shortcuts;
-    std::vector<ShortcutEntry> StartupShortcuts;
-    std::vector<ShortcutEntry> DesktopShortcuts;
-    std::vector<std::string> GeneratedFiles;
-    std::string Language = "ENG";
-    std::vector<std::string> InstallFonts;
-    std::string DefaultDest = "ProgramFiles";
-    std::string Agreement;
-    std::string RunningCheckWindowClass;
-    std::string RunningCheckWindowTitle;
+  std::string AppName = "Application";
+  std::vector<ShortcutEntry> Shortcuts;
+  std::vector<ShortcutEntry> StartupShortcuts;
+  std::vector<ShortcutEntry> DesktopShortcuts;
+  std::vector<std::string> GeneratedFiles;
+  std::string Language = "ENG";
+  std::vector<std::string> InstallFonts;
+  std::string DefaultDest = "ProgramFiles";
+  std::string Agreement;
+  std::string RunningCheckWindowClass;
+  std::string RunningCheckWindowTitle;
 };
 
 // Reads every section of a script text; sections that are absent or cut

@@ -1,12 +1,15 @@
 #include "SetupTexts.h"
 
-
 // German texts are Windows-1252; the escapes are split where a hex digit
 // follows, so that the compiler does not read it as part of the escape.
 
-bool UsesGermanAgreementTexts(const std::string& language) { return language == "GER"; }
+bool UsesGermanAgreementTexts(const std::string& language) {
+  return language == "GER";
+}
 
-bool UsesGermanWizardTexts(const std::string& language) { return language != "ENG"; }
+bool UsesGermanWizardTexts(const std::string& language) {
+  return language != "ENG";
+}
 
 AgreementTexts MakeAgreementTexts(const std::string& language) {
   if (UsesGermanAgreementTexts(language))
@@ -15,8 +18,7 @@ AgreementTexts MakeAgreementTexts(const std::string& language) {
 }
 
 ProgressTexts MakeProgressTexts(const std::string& language) {
-  if (UsesGermanAgreementTexts(language))
-    return {"Installation", "Aktuell", "Fortschritt", "Bitte warten..."};
+  if (UsesGermanAgreementTexts(language)) return {"Installation", "Aktuell", "Fortschritt", "Bitte warten..."};
   return {"Installing", "Current", "Progress", "Please wait..."};
 }
 
@@ -34,26 +36,42 @@ DestinationTexts MakeDestinationTexts(const std::string& language, const std::st
 
 MenuFolderTexts MakeMenuFolderTexts(const std::string& language, const std::string& appName) {
   if (UsesGermanWizardTexts(language))
-    return {"Startmen\xFC" "verzeichnis w\xE4hlen",
-            "Geben Sie ein Startmen\xFC" "verzeichnis f\xFCr die Symbole von " + appName +
-                " an. W\xE4hlen Sie aus existierenden Verzeichnissen, indem Sie auf die "
-                "untenstehende Liste doppelklicken.",
-            "Startmen\xFC:", "Zur\xFC" "ck", "OK", "All Users", "Current User"};
+    return {
+        "Startmen\xFC"
+        "verzeichnis w\xE4hlen",
+        "Geben Sie ein Startmen\xFC"
+        "verzeichnis f\xFCr die Symbole von " +
+            appName +
+            " an. W\xE4hlen Sie aus existierenden Verzeichnissen, indem Sie auf die "
+            "untenstehende Liste doppelklicken.",
+        "Startmen\xFC:",
+        "Zur\xFC"
+        "ck",
+        "OK",
+        "All Users",
+        "Current User"};
   return {"Start Menu Folder",
           "Please enter a folder, in which " + appName +
               "'s icons are to appear.\nBrowse through existing folders by double clicking on the "
               "list below.",
-          "Start Menu:", "Back", "OK", "All Users", "Current User"};
+          "Start Menu:",
+          "Back",
+          "OK",
+          "All Users",
+          "Current User"};
 }
 
 RunTexts MakeRunTexts(const std::string& language, const std::string& appName) {
   if (UsesGermanWizardTexts(language))
-    return {"\xDC" "berpr\xFC" "fung alter Uninstall-Informationen...",
-            "Verkn\xFCpfungen erstellen...",
-            "Schriftarten installieren...",
-            "Erstellen der Uninstall-Informationen...",
-            "Installation beendet",
-            appName + " wurde erfolgreich installiert!"};
+    return {
+        "\xDC"
+        "berpr\xFC"
+        "fung alter Uninstall-Informationen...",
+        "Verkn\xFCpfungen erstellen...",
+        "Schriftarten installieren...",
+        "Erstellen der Uninstall-Informationen...",
+        "Installation beendet",
+        appName + " wurde erfolgreich installiert!"};
   return {"checking old uninstall data...",
           "creating shortcuts...",
           "installing fonts...",
@@ -69,8 +87,7 @@ const char* const kInvalidDestination = "Invalid input - must be of the form\nX:
 const char* const kSpaceUnknown =
     "The free space of this drive cannot be determined.\nPlease choose a different drive.";
 const char* const kCannotCreate = "The directory cannot be created.\nPossibly incorrect syntax.";
-const char* const kFileExists =
-    "A file of the same name already exists.\nPlease Choose a different location.";
+const char* const kFileExists = "A file of the same name already exists.\nPlease Choose a different location.";
 const char* const kDirectoryExists = "Directory already exists... Continue?";
 const char* const kMenuPathNotFound = "Could not create! (path not found)";
 const char* const kMenuInvalidName = "Invalid folder name!";
@@ -86,8 +103,8 @@ std::string FormatRunningMessage(const std::string& appName) {
 }
 
 std::string FormatNoSpaceMessage(unsigned long long missingKilobytes, char drive) {
-  return "Not enough disk space.\nLeave Setup and free at least " + std::to_string(missingKilobytes) +
-         " KB on drive " + std::string(1, drive) + ":\nor choose a different drive.";
+  return "Not enough disk space.\nLeave Setup and free at least " + std::to_string(missingKilobytes) + " KB on drive " +
+         std::string(1, drive) + ":\nor choose a different drive.";
 }
 
 std::string FormatExtractionFailure(const std::string& entryName, const std::string& reason) {

@@ -10,24 +10,24 @@
 #include "SetupScript.h"
 
 struct UninstallRecord {
-    static constexpr std::size_t kNameSize = 256;  // appName, windowClass, windowTitle
-    static constexpr std::size_t kPathSize = 260;  // every file and shortcut slot
-    using PathSlot = std::array<char, kPathSize>;
+  static constexpr std::size_t kNameSize = 256;  // appName, windowClass, windowTitle
+  static constexpr std::size_t kPathSize = 260;  // every file and shortcut slot
+  using PathSlot = std::array<char, kPathSize>;
 
-    char appName[kNameSize] = {};
-    int fileCount = 0;
-    std::vector<PathSlot> files;
-    int shortcutCount = 0;
-    std::vector<PathSlot> shortcuts;
-    int generatedCount = 0;
-    std::vector<PathSlot> generatedFiles;
-    char windowClass[kNameSize] = {};
-    char windowTitle[kNameSize] = {};
+  char appName[kNameSize] = {};
+  int fileCount = 0;
+  std::vector<PathSlot> files;
+  int shortcutCount = 0;
+  std::vector<PathSlot> shortcuts;
+  int generatedCount = 0;
+  std::vector<PathSlot> generatedFiles;
+  char windowClass[kNameSize] = {};
+  char windowTitle[kNameSize] = {};
 };
 
 enum class RecordDepth {
-    kSetup,        // fields up to the generated files: setup cleans up with them
-    kUninstaller,  // every field, the window class and title included
+  kSetup,        // fields up to the generated files: setup cleans up with them
+  kUninstaller,  // every field, the window class and title included
 };
 
 // Writes the record for an installation; an existing file is replaced.

@@ -7,9 +7,13 @@ namespace {
 // Room kept behind the destination for the names setup itself puts there.
 constexpr std::size_t kOwnFileRoom = sizeof("\\uninstall.dat") - 1;
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDriveLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
-char UpperDrive(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperDrive(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 }  // namespace
 
@@ -23,7 +27,9 @@ bool NormalizeDestination(std::string& path) {
   return true;
 }
 
-std::uint64_t RequiredSpace(std::uint64_t totalSize) { return totalSize + 3145728u; }
+std::uint64_t RequiredSpace(std::uint64_t totalSize) {
+  return totalSize + 3145728u;
+}
 
 std::vector<std::string> ParentFolders(const std::string& path) {
   std::vector<std::string> folders;
@@ -32,8 +38,8 @@ std::vector<std::string> ParentFolders(const std::string& path) {
   return folders;
 }
 
-DestinationDecision DecideDestination(std::string& installDir, const std::string& previousDir,
-                                      std::uint64_t totalSize, FileSystem& fs) {
+DestinationDecision DecideDestination(std::string& installDir, const std::string& previousDir, std::uint64_t totalSize,
+                                      FileSystem& fs) {
   DestinationDecision decision;
   if (!NormalizeDestination(installDir)) return decision;
 
@@ -79,13 +85,12 @@ DestinationDecision DecideDestination(std::string& installDir, const std::string
   return decision;
 }
 
-MenuFolderVerdict DecideMenuFolder(const std::string& rootFolder, const std::string& name,
-                                   FileSystem& fs, std::string& menuFolder) {
+MenuFolderVerdict DecideMenuFolder(const std::string& rootFolder, const std::string& name, FileSystem& fs,
+                                   std::string& menuFolder) {
   std::string folderName = name;
   while (!folderName.empty() && folderName.back() == '\\') folderName.pop_back();
   std::string path;
-  if (!IsSafeRelativeName(folderName) || !JoinPath(path, rootFolder, folderName))
-    return MenuFolderVerdict::InvalidName;
+  if (!IsSafeRelativeName(folderName) || !JoinPath(path, rootFolder, folderName)) return MenuFolderVerdict::InvalidName;
   switch (fs.MakeFolder(path)) {
     case FolderResult::PathNotFound:
       return MenuFolderVerdict::PathNotFound;
@@ -106,8 +111,7 @@ std::string EnterMenuFolder(const std::string& currentFolder, const std::string&
   return next;
 }
 
-std::string MenuNameFor(const std::string& rootFolder, const std::string& currentFolder,
-                        const std::string& appName) {
+std::string MenuNameFor(const std::string& rootFolder, const std::string& currentFolder, const std::string& appName) {
   if (currentFolder.size() <= rootFolder.size() + 1) return appName;
   return currentFolder.substr(rootFolder.size() + 1) + "\\" + appName;
 }

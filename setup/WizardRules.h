@@ -24,10 +24,10 @@ std::vector<std::string> ParentFolders(const std::string& path);
 
 enum class DestinationVerdict {
   Accept,
-  AskExisting,    // the folder exists and is not the earlier installation
-  Invalid,        // not of the form X:\Path
-  NoSpace,        // missingKilobytes and drive tell how much on which drive
-  SpaceUnknown,   // the free space could not be read
+  AskExisting,   // the folder exists and is not the earlier installation
+  Invalid,       // not of the form X:\Path
+  NoSpace,       // missingKilobytes and drive tell how much on which drive
+  SpaceUnknown,  // the free space could not be read
   CannotCreate,
   FileExists,
 };
@@ -39,17 +39,16 @@ struct DestinationDecision {
 };
 
 // Checks installDir (tidied in place) and creates it with missing parents.
-DestinationDecision DecideDestination(std::string& installDir, const std::string& previousDir,
-                                      std::uint64_t totalSize, FileSystem& fs);
+DestinationDecision DecideDestination(std::string& installDir, const std::string& previousDir, std::uint64_t totalSize,
+                                      FileSystem& fs);
 
 enum class MenuFolderVerdict { Accept, InvalidName, PathNotFound, FileExists };
 
 // menuFolder = rootFolder + '\' + name, created one level deep.
-MenuFolderVerdict DecideMenuFolder(const std::string& rootFolder, const std::string& name,
-                                   FileSystem& fs, std::string& menuFolder);
+MenuFolderVerdict DecideMenuFolder(const std::string& rootFolder, const std::string& name, FileSystem& fs,
+                                   std::string& menuFolder);
 
 // The start-menu folder list's navigation: the folder a double-click on entry
 // leads to, and the name field shown for it.
 std::string EnterMenuFolder(const std::string& currentFolder, const std::string& entry);
-std::string MenuNameFor(const std::string& rootFolder, const std::string& currentFolder,
-                        const std::string& appName);
+std::string MenuNameFor(const std::string& rootFolder, const std::string& currentFolder, const std::string& appName);

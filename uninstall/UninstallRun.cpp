@@ -52,11 +52,15 @@ void RemoveTreeAt(FileSystem& fs, const std::string& folder, int level) {
   fs.RemoveFolder(folder);
 }
 
-bool IsReadByInterpreter(char c) { return c == '"' || c == '%'; }
+bool IsReadByInterpreter(char c) {
+  return c == '"' || c == '%';
+}
 
 }  // namespace
 
-void RemoveTree(FileSystem& fs, const std::string& folder) { RemoveTreeAt(fs, folder, 0); }
+void RemoveTree(FileSystem& fs, const std::string& folder) {
+  RemoveTreeAt(fs, folder, 0);
+}
 
 RemovalPlan PlanRemoval(const RecordLists& record, const std::string& ownDir, FileSystem& fs) {
   RemovalPlan plan;
@@ -85,8 +89,8 @@ RemovalPlan PlanRemoval(const RecordLists& record, const std::string& ownDir, Fi
   return plan;
 }
 
-bool MakeRunOnceCommands(const std::string& appName, const std::string& commandInterpreter,
-                         const std::string& ownDir, std::vector<RunOnceCommand>& commands) {
+bool MakeRunOnceCommands(const std::string& appName, const std::string& commandInterpreter, const std::string& ownDir,
+                         std::vector<RunOnceCommand>& commands) {
   if (commandInterpreter.empty() || commandInterpreter.size() >= kPathCapacity || ownDir.empty()) return false;
   for (const std::string* text : {&commandInterpreter, &ownDir})
     if (std::any_of(text->begin(), text->end(), IsReadByInterpreter)) return false;

@@ -51,8 +51,8 @@ struct RunOnceCommand {
 // folder's command deletes the uninstaller first as well.  False when they
 // cannot be formed safely: no interpreter, or a path that would not fit or
 // that the interpreter would read differently.
-bool MakeRunOnceCommands(const std::string& appName, const std::string& commandInterpreter,
-                         const std::string& ownDir, std::vector<RunOnceCommand>& commands);
+bool MakeRunOnceCommands(const std::string& appName, const std::string& commandInterpreter, const std::string& ownDir,
+                         std::vector<RunOnceCommand>& commands);
 
 // Removes a folder with everything below it, except entries whose name
 // begins with '.', which keep their folder in place.  Links are removed, never

@@ -14,43 +14,43 @@
 
 class CHyperLink : public ui::CSubclassedWindow {
 public:
-    CHyperLink();
-    ~CHyperLink() override;
+  CHyperLink();
+  ~CHyperLink() override;
 
-    // Takes the control over from its dialog; call once from OnInitDialog.
-    bool TakeOver(HWND control);
-    void SetTarget(const std::string& target);
-    const std::string& GetTarget() const { return target_; }
-    // A hover colour of (COLORREF)-1 means the system highlight colour.
-    void SetColours(COLORREF link, COLORREF visited, COLORREF hover = static_cast<COLORREF>(-1));
-    void SetVisited(bool visited);
-    bool IsVisited() const { return visited_; }
-    // Caption of the error box (the application's name).
-    void SetMessageCaption(const std::string& caption) { caption_ = caption; }
+  // Takes the control over from its dialog; call once from OnInitDialog.
+  bool TakeOver(HWND control);
+  void SetTarget(const std::string& target);
+  const std::string& GetTarget() const { return target_; }
+  // A hover colour of (COLORREF)-1 means the system highlight colour.
+  void SetColours(COLORREF link, COLORREF visited, COLORREF hover = static_cast<COLORREF>(-1));
+  void SetVisited(bool visited);
+  bool IsVisited() const { return visited_; }
+  // Caption of the error box (the application's name).
+  void SetMessageCaption(const std::string& caption) { caption_ = caption; }
 
-    // Opens target; returns the shell's result code (above 32 is success).
-    static int GotoURL(const std::string& target, int showCommand);
-    void ReportLinkError(int code) const;
+  // Opens target; returns the shell's result code (above 32 is success).
+  static int GotoURL(const std::string& target, int showCommand);
+  void ReportLinkError(int code) const;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void AdjustToFit();
-    void LoadLinkCursor();
-    void Repaint(bool now);
-    void OnClicked();
+  void AdjustToFit();
+  void LoadLinkCursor();
+  void Repaint(bool now);
+  void OnClicked();
 
-    COLORREF linkColour_;
-    COLORREF visitedColour_;
-    COLORREF hoverColour_;
-    bool over_ = false;
-    bool visited_ = false;
-    bool underline_ = true;
-    bool adjustToFit_ = true;
-    std::string target_;
-    std::string caption_ = "Kelvane";
-    ui::UniqueFont font_;
-    ui::UniqueCursor cursor_;
-    ui::CToolTip toolTip_;
+  COLORREF linkColour_;
+  COLORREF visitedColour_;
+  COLORREF hoverColour_;
+  bool over_ = false;
+  bool visited_ = false;
+  bool underline_ = true;
+  bool adjustToFit_ = true;
+  std::string target_;
+  std::string caption_ = "Kelvane";
+  ui::UniqueFont font_;
+  ui::UniqueCursor cursor_;
+  ui::CToolTip toolTip_;
 };

@@ -13,38 +13,38 @@
 
 class CKelvaneApp : public ui::CApplication {
 public:
-    CKelvaneApp();
-    ~CKelvaneApp() override;
+  CKelvaneApp();
+  ~CKelvaneApp() override;
 
-    // Start-up, the loop and the shutdown; returns the process exit code.
-    int Run();
+  // Start-up, the loop and the shutdown; returns the process exit code.
+  int Run();
 
-    Settings& GetSettings() { return settings_; }
-    LanguageTable& GetLanguage() { return language_; }
-    // Makes the main window (hidden and disabled); false when it cannot be made.
-    bool CreateMainWindow();
+  Settings& GetSettings() { return settings_; }
+  LanguageTable& GetLanguage() { return language_; }
+  // Makes the main window (hidden and disabled); false when it cannot be made.
+  bool CreateMainWindow();
 
 private:
-    Settings settings_;
-    LanguageTable language_;
-    std::unique_ptr<CMainDialog> mainDialog_;
+  Settings settings_;
+  LanguageTable language_;
+  std::unique_ptr<CMainDialog> mainDialog_;
 };
 
 // Start-up's platform calls: the registry, windows and message boxes.
 class Win32StartupHost : public StartupHost {
 public:
-    explicit Win32StartupHost(CKelvaneApp& app) : app_(app) {}
-    bool ShowRunningInstance() override;
-    RegistryRead ReadUninstallString(std::string& value) override;
-    bool ChangeDirectory(const std::string& directory) override;
-    void ShowRegistryError() override;
-    void LoadLanguageTable() override;
-    bool LoadSettings(Settings& settings) override;
-    void ShowFirstStartNote() override;
-    bool IsOutlookExpressRunning() override;
-    bool AskToDropDependency() override;
-    bool CreateMainWindow() override { return app_.CreateMainWindow(); }
+  explicit Win32StartupHost(CKelvaneApp& app) : app_(app) {}
+  bool ShowRunningInstance() override;
+  RegistryRead ReadUninstallString(std::string& value) override;
+  bool ChangeDirectory(const std::string& directory) override;
+  void ShowRegistryError() override;
+  void LoadLanguageTable() override;
+  bool LoadSettings(Settings& settings) override;
+  void ShowFirstStartNote() override;
+  bool IsOutlookExpressRunning() override;
+  bool AskToDropDependency() override;
+  bool CreateMainWindow() override { return app_.CreateMainWindow(); }
 
 private:
-    CKelvaneApp& app_;
+  CKelvaneApp& app_;
 };

@@ -24,88 +24,88 @@
 // The language table as the watch looks its warnings up.
 class LanguageTexts : public TextLookup {
 public:
-    explicit LanguageTexts(LanguageTable& table) : table_(table) {}
-    const char* GetText(const char* key) override { return table_.GetText(key); }
+  explicit LanguageTexts(LanguageTable& table) : table_(table) {}
+  const char* GetText(const char* key) override { return table_.GetText(key); }
 
 private:
-    LanguageTable& table_;
+  LanguageTable& table_;
 };
 
 class CMainDialog : public ui::CDialog, public IControlText, public WatcherHost, private StatusLog::Listener {
 public:
-    CMainDialog(ui::CApplication& app, Settings& settings, LanguageTable& language);
-    ~CMainDialog() override;
+  CMainDialog(ui::CApplication& app, Settings& settings, LanguageTable& language);
+  ~CMainDialog() override;
 
-    // Makes the window from its template, hidden and disabled, with no parent.
-    bool CreateHidden();
+  // Makes the window from its template, hidden and disabled, with no parent.
+  bool CreateHidden();
 
-    // Reads the controls back and ends the message loop; the shutdown saves.
-    void Terminate() override;
-    // Reads the controls back into Settings and the wrap column from its field.
-    void ValidateWrapColumn() override;
+  // Reads the controls back and ends the message loop; the shutdown saves.
+  void Terminate() override;
+  // Reads the controls back into Settings and the wrap column from its field.
+  void ValidateWrapColumn() override;
 
-    void SetControlText(int controlId, const char* text) override { SetItemText(controlId, text); }
+  void SetControlText(int controlId, const char* text) override { SetItemText(controlId, text); }
 
 protected:
-    void DoDataExchange(ui::DataExchange& dx) override;
-    bool OnInitDialog() override;
-    bool OnCommand(WORD code, WORD id, HWND control) override;
-    void OnOK() override;
-    void OnCancel() override;
-    void OnClose() override;
-    void OnTimer(UINT_PTR id) override;
-    void OnDestroy() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void ReportBadEntry(int controlId, const std::string& message) override;
+  void DoDataExchange(ui::DataExchange& dx) override;
+  bool OnInitDialog() override;
+  bool OnCommand(WORD code, WORD id, HWND control) override;
+  void OnOK() override;
+  void OnCancel() override;
+  void OnClose() override;
+  void OnTimer(UINT_PTR id) override;
+  void OnDestroy() override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void ReportBadEntry(int controlId, const std::string& message) override;
 
 private:
-    void OnStatusRow(const StatusRow& row) override;
+  void OnStatusRow(const StatusRow& row) override;
 
-    void ShowFromTray();
-    void ToggleProcessing();
-    void InvertFromTray();
-    void RunAdvancedOptions();
-    void OnHeaderStyleChanged();
-    void OnQuoteCharChanged();
-    void OnWrapColumnLeft();
-    void HideAndSave();
-    void SaveOnSessionEnd();
-    void ApplyWatchPause() { watcher_.SetDisabled(pause_.IsPaused()); }
-    void StartWatchTimer();
-    void ApplyTrayMenuTexts();
-    void UpdateInvertMenuText();
-    void SelectQuoteChar();
+  void ShowFromTray();
+  void ToggleProcessing();
+  void InvertFromTray();
+  void RunAdvancedOptions();
+  void OnHeaderStyleChanged();
+  void OnQuoteCharChanged();
+  void OnWrapColumnLeft();
+  void HideAndSave();
+  void SaveOnSessionEnd();
+  void ApplyWatchPause() { watcher_.SetDisabled(pause_.IsPaused()); }
+  void StartWatchTimer();
+  void ApplyTrayMenuTexts();
+  void UpdateInvertMenuText();
+  void SelectQuoteChar();
 
-    ui::CApplication& app_;
-    Settings& settings_;
-    LanguageTable& language_;
+  ui::CApplication& app_;
+  Settings& settings_;
+  LanguageTable& language_;
 
-    // What the watch works through; they outlive it.
-    Win32WindowSystem windows_;
-    Win32Input input_;
-    Win32Clipboard clipboard_;
-    Win32Clock clock_;
-    Win32MessageBoxes boxes_;
-    Win32Accessibility accessibility_;
-    LanguageTexts texts_;
-    StatusLog log_;
-    WindowWatcher watcher_;
-    WatchPause pause_;
+  // What the watch works through; they outlive it.
+  Win32WindowSystem windows_;
+  Win32Input input_;
+  Win32Clipboard clipboard_;
+  Win32Clock clock_;
+  Win32MessageBoxes boxes_;
+  Win32Accessibility accessibility_;
+  LanguageTexts texts_;
+  StatusLog log_;
+  WindowWatcher watcher_;
+  WatchPause pause_;
 
-    std::string invertLabel_ = "Invert Cursor/Sig";
-    std::string topWord_ = "top";
-    std::string bottomWord_ = "bottom";
-    ui::UniqueIcon disabledIcon_;
-    ui::CComboBox headerStyles_;
-    CHyperLink donationLink_;
-    CHyperLink feedbackLink_;
-    CHyperLink webLink_;
-    ui::CListView statusList_;
-    CSystemTray tray_;
-    ui::UniqueIcon mainIcon_;
-    ui::UniqueIcon largeIcon_;
+  std::string invertLabel_ = "Invert Cursor/Sig";
+  std::string topWord_ = "top";
+  std::string bottomWord_ = "bottom";
+  ui::UniqueIcon disabledIcon_;
+  ui::CComboBox headerStyles_;
+  CHyperLink donationLink_;
+  CHyperLink feedbackLink_;
+  CHyperLink webLink_;
+  ui::CListView statusList_;
+  CSystemTray tray_;
+  ui::UniqueIcon mainIcon_;
+  ui::UniqueIcon largeIcon_;
 
-    bool validating_ = false;
-    bool quietExchange_ = false;
-    bool destroying_ = false;
+  bool validating_ = false;
+  bool quietExchange_ = false;
+  bool destroying_ = false;
 };

@@ -14,28 +14,28 @@
 
 class CSystemTray : public ui::CCustomWindow {
 public:
-    CSystemTray();
-    ~CSystemTray() override;
+  CSystemTray();
+  ~CSystemTray() override;
 
-    // Adds the icon; target receives the menu's commands.  Returns whether
-    // the icon is present.  The menu (resource number id) is loaded either way.
-    bool Create(HWND parent, UINT callbackMessage, const std::string& tip, HICON icon, UINT id, HWND target);
-    // Changes the picture of a present icon.
-    bool SetIcon(HICON icon);
-    void RemoveIcon();
-    bool IsPresent() const { return present_; }
-    bool SetMenuDefaultItem(UINT position) { return menu_.IsValid() && menu_.SetDefaultItemByPosition(position); }
-    ui::CPopupMenu& Menu() { return menu_; }
+  // Adds the icon; target receives the menu's commands.  Returns whether
+  // the icon is present.  The menu (resource number id) is loaded either way.
+  bool Create(HWND parent, UINT callbackMessage, const std::string& tip, HICON icon, UINT id, HWND target);
+  // Changes the picture of a present icon.
+  bool SetIcon(HICON icon);
+  void RemoveIcon();
+  bool IsPresent() const { return present_; }
+  bool SetMenuDefaultItem(UINT position) { return menu_.IsValid() && menu_.SetDefaultItemByPosition(position); }
+  ui::CPopupMenu& Menu() { return menu_; }
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
 
-    NOTIFYICONDATAA data_;
-    bool present_ = false;
-    ui::CMenu menuResource_;
-    ui::CPopupMenu menu_;
-    HWND target_ = nullptr;
+  NOTIFYICONDATAA data_;
+  bool present_ = false;
+  ui::CMenu menuResource_;
+  ui::CPopupMenu menu_;
+  HWND target_ = nullptr;
 };

@@ -3,6 +3,6 @@
 #include "app/windows/KelvaneApp.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    CKelvaneApp app;
-    return app.Run();
+  CKelvaneApp app;
+  return app.Run();
 }

@@ -16,7 +16,7 @@ TextRead ReadBstr(HRESULT hr, const Bstr& value, std::string& text) {
 }
 
 class Win32HtmlElement : public HtmlElement {
- public:
+public:
   explicit Win32HtmlElement(IHTMLElement* element) : element_(element) {}
 
   TextRead GetInnerHtml(std::string& html) override {
@@ -38,12 +38,12 @@ class Win32HtmlElement : public HtmlElement {
     return value.FromAnsi(text) && SUCCEEDED(element_->put_innerText(value.Get()));
   }
 
- private:
+private:
   ComRef<IHTMLElement> element_;
 };
 
 class Win32HtmlDocument : public HtmlDocument {
- public:
+public:
   explicit Win32HtmlDocument(IHTMLDocument2* document) : document_(document) {}
 
   std::unique_ptr<HtmlElement> GetBody() override {
@@ -72,7 +72,7 @@ class Win32HtmlDocument : public HtmlDocument {
     return SUCCEEDED(document_->createStyleSheet(href.Get(), 0, sheet.Receive()));
   }
 
- private:
+private:
   ComRef<IHTMLDocument2> document_;
 };
 
@@ -108,7 +108,9 @@ void Win32Accessibility::FreeLibrary() {
   module_.Reset();
 }
 
-unsigned Win32Accessibility::RegisterMessage(const char* name) { return ::RegisterWindowMessageA(name); }
+unsigned Win32Accessibility::RegisterMessage(const char* name) {
+  return ::RegisterWindowMessageA(name);
+}
 
 bool Win32Accessibility::SendMessageTimeout(WindowHandle window, unsigned message, unsigned timeoutMs,
                                             std::intptr_t& result) {

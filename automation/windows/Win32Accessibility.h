@@ -1,7 +1,6 @@
 // MSHTML documents of another process, reached through oleacc.dll, which is
 // loaded at run time so that the program starts without it.
-#ifndef KELVANE_AUTOMATION_WINDOWS_WIN32ACCESSIBILITY_H
-#define KELVANE_AUTOMATION_WINDOWS_WIN32ACCESSIBILITY_H
+#pragma once
 
 #include <windows.h>
 
@@ -9,7 +8,7 @@
 #include "automation/windows/Win32Handles.h"
 
 class Win32Accessibility : public AccessibilityApi {
- public:
+public:
   Win32Accessibility() = default;
   ~Win32Accessibility() override = default;
   Win32Accessibility(const Win32Accessibility&) = delete;
@@ -24,7 +23,7 @@ class Win32Accessibility : public AccessibilityApi {
   bool SendMessageTimeout(WindowHandle window, unsigned message, unsigned timeoutMs, std::intptr_t& result) override;
   std::unique_ptr<HtmlDocument> ObjectFromLresult(std::intptr_t result) override;
 
- private:
+private:
   using ObjectFromLresultFunction = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
 
   ModuleHandle module_;
@@ -35,5 +34,3 @@ class Win32Accessibility : public AccessibilityApi {
   ComRef<ITypeLib> documentTypes_;
   bool comInitialized_ = false;
 };
-
-#endif

@@ -6,7 +6,9 @@
 
 namespace {
 
-HGLOBAL ToGlobal(MemoryHandle block) { return reinterpret_cast<HGLOBAL>(block); }
+HGLOBAL ToGlobal(MemoryHandle block) {
+  return reinterpret_cast<HGLOBAL>(block);
+}
 
 }  // namespace
 
@@ -16,11 +18,17 @@ bool Win32Clipboard::Open() {
   return false;
 }
 
-void Win32Clipboard::Close() { ::CloseClipboard(); }
+void Win32Clipboard::Close() {
+  ::CloseClipboard();
+}
 
-bool Win32Clipboard::Empty() { return ::EmptyClipboard() != FALSE; }
+bool Win32Clipboard::Empty() {
+  return ::EmptyClipboard() != FALSE;
+}
 
-unsigned Win32Clipboard::EnumFormats(unsigned previous) { return ::EnumClipboardFormats(previous); }
+unsigned Win32Clipboard::EnumFormats(unsigned previous) {
+  return ::EnumClipboardFormats(previous);
+}
 
 bool Win32Clipboard::GetFormatName(unsigned format, std::string& name) {
   char buffer[256];
@@ -54,7 +62,9 @@ bool Win32Clipboard::Fill(MemoryHandle block, const char* data, std::size_t size
   return true;
 }
 
-void Win32Clipboard::Free(MemoryHandle block) { ::GlobalFree(ToGlobal(block)); }
+void Win32Clipboard::Free(MemoryHandle block) {
+  ::GlobalFree(ToGlobal(block));
+}
 
 bool Win32Clipboard::SetData(unsigned format, MemoryHandle block) {
   return ::SetClipboardData(format, ToGlobal(block)) != nullptr;

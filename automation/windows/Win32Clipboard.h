@@ -1,11 +1,10 @@
 // The system clipboard with global memory blocks.
-#ifndef KELVANE_AUTOMATION_WINDOWS_WIN32CLIPBOARD_H
-#define KELVANE_AUTOMATION_WINDOWS_WIN32CLIPBOARD_H
+#pragma once
 
 #include "automation/ClipboardApi.h"
 
 class Win32Clipboard : public ClipboardApi {
- public:
+public:
   bool Open() override;
   void Close() override;
   bool Empty() override;
@@ -17,5 +16,3 @@ class Win32Clipboard : public ClipboardApi {
   void Free(MemoryHandle block) override;
   bool SetData(unsigned format, MemoryHandle block) override;
 };
-
-#endif

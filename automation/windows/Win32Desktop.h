@@ -1,11 +1,10 @@
 // The real desktop: window lookup, titles, focus and keybd_event.
-#ifndef KELVANE_AUTOMATION_WINDOWS_WIN32DESKTOP_H
-#define KELVANE_AUTOMATION_WINDOWS_WIN32DESKTOP_H
+#pragma once
 
 #include "automation/DesktopApi.h"
 
 class Win32WindowSystem : public WindowSystem {
- public:
+public:
   WindowHandle FindTopLevel(const char* className) override;
   WindowHandle FindChild(WindowHandle parent, WindowHandle after, const char* className) override;
   std::string GetTitle(WindowHandle window) override;
@@ -13,12 +12,10 @@ class Win32WindowSystem : public WindowSystem {
 };
 
 class Win32Input : public InputApi {
- public:
+public:
   void SetFocus(WindowHandle window) override;
   void SetActiveWindow(WindowHandle window) override;
   void SetForegroundWindow(WindowHandle window) override;
   WindowHandle GetForegroundWindow() override;
   void KeyEvent(unsigned char virtualKey, unsigned char scanCode, bool up) override;
 };
-
-#endif

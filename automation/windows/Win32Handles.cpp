@@ -29,8 +29,8 @@ TextRead Bstr::ToAnsi(std::string& text) const {
   // No best-fit mapping: a character the code page lacks must show up as a
   // default character, never as a look-alike that would slip through.
   BOOL usedDefault = FALSE;
-  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, value_, static_cast<int>(length), nullptr,
-                                         0, nullptr, &usedDefault);
+  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, value_, static_cast<int>(length), nullptr, 0,
+                                         nullptr, &usedDefault);
   if (size <= 0) return TextRead::failed;
   text.resize(static_cast<std::size_t>(size));
   usedDefault = FALSE;

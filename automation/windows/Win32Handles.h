@@ -1,6 +1,5 @@
 // Owners for the Win32 and COM resources the automation holds.
-#ifndef KELVANE_AUTOMATION_WINDOWS_WIN32HANDLES_H
-#define KELVANE_AUTOMATION_WINDOWS_WIN32HANDLES_H
+#pragma once
 
 #include <windows.h>
 #include <oleauto.h>
@@ -10,13 +9,17 @@
 #include "automation/AccessibilityApi.h"
 #include "automation/WindowHandle.h"
 
-inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
-inline WindowHandle FromHwnd(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+inline HWND ToHwnd(WindowHandle window) {
+  return reinterpret_cast<HWND>(window);
+}
+inline WindowHandle FromHwnd(HWND window) {
+  return reinterpret_cast<WindowHandle>(window);
+}
 
 // One COM reference.
 template <typename T>
 class ComRef {
- public:
+public:
   ComRef() = default;
   explicit ComRef(T* pointer) : pointer_(pointer) {}
   ~ComRef() { Reset(); }
@@ -45,13 +48,13 @@ class ComRef {
   }
   explicit operator bool() const { return pointer_ != nullptr; }
 
- private:
+private:
   T* pointer_ = nullptr;
 };
 
 // A BSTR freed with SysFreeString.
 class Bstr {
- public:
+public:
   Bstr() = default;
   ~Bstr() { SysFreeString(value_); }
   Bstr(const Bstr&) = delete;
@@ -71,13 +74,13 @@ class Bstr {
     return &value_;
   }
 
- private:
+private:
   BSTR value_ = nullptr;
 };
 
 // A loaded DLL.
 class ModuleHandle {
- public:
+public:
   ModuleHandle() = default;
   ~ModuleHandle() { Reset(); }
   ModuleHandle(const ModuleHandle&) = delete;
@@ -94,8 +97,6 @@ class ModuleHandle {
   }
   HMODULE Get() const { return module_; }
 
- private:
+private:
   HMODULE module_ = nullptr;
 };
-
-#endif

@@ -3,9 +3,13 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+void Win32Clock::Sleep(std::uint32_t milliseconds) {
+  ::Sleep(milliseconds);
+}
 
-std::uint32_t Win32Clock::Milliseconds() { return ::timeGetTime(); }
+std::uint32_t Win32Clock::Milliseconds() {
+  return ::timeGetTime();
+}
 
 void Win32MessageBoxes::ShowWarning(const std::string& caption, const std::string& text) {
   ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_SYSTEMMODAL | MB_ICONWARNING);

@@ -1,6 +1,5 @@
 // Deterministic reply bodies of a chosen size for the benchmarks.
-#ifndef KELVANE_BENCH_ENGINE_QUOTEDTEXT_H
-#define KELVANE_BENCH_ENGINE_QUOTEDTEXT_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +9,9 @@
 // lines a little longer than the wrap column so that every paragraph is
 // re-flowed.  `lineEnd` follows every line.
 inline void AppendQuotedText(std::string& body, std::size_t bytes, const char* lineEnd) {
-  static const char* const kWords[] = {"the", "quoted", "message", "was", "longer", "than", "anyone", "wanted",
-                                       "to", "read", "so", "it", "had", "to", "be", "wrapped", "again", "well-known",
-                                       "text", "and", "more"};
+  static const char* const kWords[] = {"the",    "quoted",  "message", "was",        "longer", "than", "anyone",
+                                       "wanted", "to",      "read",    "so",         "it",     "had",  "to",
+                                       "be",     "wrapped", "again",   "well-known", "text",   "and",  "more"};
   uint32_t state = 12345;
   auto next = [&state]() {
     state = state * 1103515245u + 12345u;
@@ -40,11 +39,10 @@ inline void AppendQuotedText(std::string& body, std::size_t bytes, const char* l
 // A reply as the mail client opens it: own part, separator header, quoted
 // text ending in the sender's signature, CR LF line ends.
 inline std::string MakeReplyBody(std::size_t bytes) {
-  std::string body = "\r\n\r\n-- \r\nBob\r\n----- Message -----\r\nFrom: \"Ann Lee\" <ann.lee>\r\n"
-                     "To: <bob>\r\nSent: Monday\r\nSubject: Test\r\n\r\n";
+  std::string body =
+      "\r\n\r\n-- \r\nBob\r\n----- Message -----\r\nFrom: \"Ann Lee\" <ann.lee>\r\n"
+      "To: <bob>\r\nSent: Monday\r\nSubject: Test\r\n\r\n";
   AppendQuotedText(body, bytes, "\r\n");
   body += "> -- \r\n> Ann";
   return body;
 }
-
-#endif

@@ -42,16 +42,16 @@ bool CBackgroundWindow::Create(const std::string& appName, HICON largeIcon, HICO
   ::GetClientRect(::GetDesktopWindow(), &desktop);
   int width = desktop.right - desktop.left;
   int height = desktop.bottom - desktop.top;
-  if (!CCustomWindow::Create("KelvaneSetupBackground", WS_POPUP | WS_CLIPCHILDREN, WS_EX_APPWINDOW, 0, 0, width,
-                             height, nullptr))
+  if (!CCustomWindow::Create("KelvaneSetupBackground", WS_POPUP | WS_CLIPCHILDREN, WS_EX_APPWINDOW, 0, 0, width, height,
+                             nullptr))
     return false;
   std::string title = appName + " - Setup";
   SetText(title);
   if (largeIcon) SetIcon(largeIcon, true);
   if (smallIcon) SetIcon(smallIcon, false);
   bitmap_.Reset(MakeBackgroundBitmap(title, width, height));
-  picture_.Attach(CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, width, height,
-                                  GetHandle(), nullptr, GetModuleHandleA(nullptr), nullptr));
+  picture_.Attach(CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, width, height, GetHandle(),
+                                  nullptr, GetModuleHandleA(nullptr), nullptr));
   if (picture_.GetHandle() && bitmap_)
     picture_.Send(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_.Get()));
   Show(SW_SHOWMAXIMIZED);

@@ -16,8 +16,8 @@ bool RegistryKey::Open(HKEY root, const std::string& subKey, REGSAM access) {
 
 bool RegistryKey::Create(HKEY root, const std::string& subKey, REGSAM access) {
   Close();
-  if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key_,
-                      nullptr) == ERROR_SUCCESS)
+  if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key_, nullptr) ==
+      ERROR_SUCCESS)
     return true;
   key_ = nullptr;
   return false;

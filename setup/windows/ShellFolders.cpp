@@ -14,8 +14,7 @@ bool ReadShellFolder(HKEY root, const char* valueName, std::string& path) {
 bool FindShellFolder(HKEY root, const char* valueName, int csidl, std::string& path) {
   if (ReadShellFolder(root, valueName, path)) return true;
   char buffer[MAX_PATH + 1] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)) || buffer[0] == '\0')
-    return false;
+  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)) || buffer[0] == '\0') return false;
   path = buffer;
   return true;
 }

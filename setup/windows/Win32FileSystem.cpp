@@ -20,18 +20,28 @@ Win32FileSystem::Win32FileSystem() {
   // Every folder the shell or the system owns, as the shell reports it and as
   // the "Shell Folders" table stores it: a recorded shortcut may point into
   // any of them, and none of them may be removed for being empty.
-  static const int kFolders[] = {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PROGRAMS,
-                                 CSIDL_COMMON_PROGRAMS,  CSIDL_STARTUP,                 CSIDL_COMMON_STARTUP,
-                                 CSIDL_STARTMENU,        CSIDL_COMMON_STARTMENU,        CSIDL_FONTS,
-                                 CSIDL_WINDOWS,          CSIDL_SYSTEM,                  CSIDL_PROGRAM_FILES,
-                                 CSIDL_PERSONAL,         CSIDL_APPDATA,                 CSIDL_PROFILE};
+  static const int kFolders[] = {CSIDL_DESKTOPDIRECTORY,
+                                 CSIDL_COMMON_DESKTOPDIRECTORY,
+                                 CSIDL_PROGRAMS,
+                                 CSIDL_COMMON_PROGRAMS,
+                                 CSIDL_STARTUP,
+                                 CSIDL_COMMON_STARTUP,
+                                 CSIDL_STARTMENU,
+                                 CSIDL_COMMON_STARTMENU,
+                                 CSIDL_FONTS,
+                                 CSIDL_WINDOWS,
+                                 CSIDL_SYSTEM,
+                                 CSIDL_PROGRAM_FILES,
+                                 CSIDL_PERSONAL,
+                                 CSIDL_APPDATA,
+                                 CSIDL_PROFILE};
   for (int csidl : kFolders) {
     char buffer[MAX_PATH + 1] = {};
     if (SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)) && buffer[0])
       shellFolders_.push_back(WithoutTrailingBackslash(buffer));
   }
-  static const char* const kValues[] = {"Desktop",        "Programs",        "Startup",         "Start Menu",
-                                        "Common Desktop", "Common Programs", "Common Startup",  "Common Start Menu",
+  static const char* const kValues[] = {"Desktop",        "Programs",        "Startup",        "Start Menu",
+                                        "Common Desktop", "Common Programs", "Common Startup", "Common Start Menu",
                                         "Fonts",          "Personal",        "AppData"};
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     RegistryKey key;
@@ -61,7 +71,9 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
-bool Win32FileSystem::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+bool Win32FileSystem::RemoveFolder(const std::string& path) {
+  return RemoveDirectoryA(path.c_str()) != FALSE;
+}
 
 FolderResult Win32FileSystem::MakeFolder(const std::string& path) {
   if (CreateDirectoryA(path.c_str(), nullptr)) return FolderResult::Created;

@@ -72,8 +72,8 @@ void CDestinationDialog::ProposePath() {
   std::string base;
   bool known = false;
   if (defaultDest_ == "ProgramFiles")
-    known = ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-                             base);
+    known =
+        ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", base);
   else
     known = ReadShellFolder(HKEY_CURRENT_USER, defaultDest_.c_str(), base);
   if (!known || base.empty()) {
@@ -121,8 +121,8 @@ void CDestinationDialog::OnOK() {
       ShowMessage(SetupMessage::kFileExists, caption, MB_OK | MB_ICONWARNING);
       return;
     case DestinationVerdict::AskExisting:
-      if (ShowMessage(SetupMessage::kDirectoryExists, SetupMessage::kWarningCaption,
-                      MB_YESNO | MB_ICONWARNING) != IDYES)
+      if (ShowMessage(SetupMessage::kDirectoryExists, SetupMessage::kWarningCaption, MB_YESNO | MB_ICONWARNING) !=
+          IDYES)
         return;
       break;
     case DestinationVerdict::Accept:

@@ -57,18 +57,27 @@ bool TracingClipboard::Empty() {
   sink_(std::string("EmptyClipboard ") + (ok ? "ok" : "failed"));
   return ok;
 }
-unsigned TracingClipboard::EnumFormats(unsigned previous) { return inner_.EnumFormats(previous); }
-bool TracingClipboard::GetFormatName(unsigned format, std::string& name) { return inner_.GetFormatName(format, name); }
+unsigned TracingClipboard::EnumFormats(unsigned previous) {
+  return inner_.EnumFormats(previous);
+}
+bool TracingClipboard::GetFormatName(unsigned format, std::string& name) {
+  return inner_.GetFormatName(format, name);
+}
 bool TracingClipboard::GetData(unsigned format, std::string& bytes) {
   const bool ok = inner_.GetData(format, bytes);
-  sink_("GetClipboardData " + std::to_string(format) + (ok ? " " + std::to_string(bytes.size()) + " bytes" : " failed"));
+  sink_("GetClipboardData " + std::to_string(format) +
+        (ok ? " " + std::to_string(bytes.size()) + " bytes" : " failed"));
   return ok;
 }
-MemoryHandle TracingClipboard::Alloc(std::size_t size) { return inner_.Alloc(size); }
+MemoryHandle TracingClipboard::Alloc(std::size_t size) {
+  return inner_.Alloc(size);
+}
 bool TracingClipboard::Fill(MemoryHandle block, const char* data, std::size_t size) {
   return inner_.Fill(block, data, size);
 }
-void TracingClipboard::Free(MemoryHandle block) { inner_.Free(block); }
+void TracingClipboard::Free(MemoryHandle block) {
+  inner_.Free(block);
+}
 bool TracingClipboard::SetData(unsigned format, MemoryHandle block) {
   const bool ok = inner_.SetData(format, block);
   sink_("SetClipboardData " + std::to_string(format) + (ok ? " ok" : " failed"));

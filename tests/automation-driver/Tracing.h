@@ -1,7 +1,6 @@
 // Decorators that print every call the watch makes to the desktop and the
 // clipboard, for following a transfer from the outside (--trace).
-#ifndef KELVANE_TESTS_AUTOMATION_DRIVER_TRACING_H
-#define KELVANE_TESTS_AUTOMATION_DRIVER_TRACING_H
+#pragma once
 
 #include <functional>
 #include <string>
@@ -12,7 +11,7 @@
 using TraceSink = std::function<void(const std::string&)>;
 
 class TracingInput : public InputApi {
- public:
+public:
   TracingInput(InputApi& inner, TraceSink sink) : inner_(inner), sink_(std::move(sink)) {}
   void SetFocus(WindowHandle window) override;
   void SetActiveWindow(WindowHandle window) override;
@@ -20,13 +19,13 @@ class TracingInput : public InputApi {
   WindowHandle GetForegroundWindow() override;
   void KeyEvent(unsigned char virtualKey, unsigned char scanCode, bool up) override;
 
- private:
+private:
   InputApi& inner_;
   TraceSink sink_;
 };
 
 class TracingClipboard : public ClipboardApi {
- public:
+public:
   TracingClipboard(ClipboardApi& inner, TraceSink sink) : inner_(inner), sink_(std::move(sink)) {}
   bool Open() override;
   void Close() override;
@@ -39,10 +38,8 @@ class TracingClipboard : public ClipboardApi {
   void Free(MemoryHandle block) override;
   bool SetData(unsigned format, MemoryHandle block) override;
 
- private:
+private:
   ClipboardApi& inner_;
   TraceSink sink_;
   int failedOpens_ = 0;
 };
-
-#endif

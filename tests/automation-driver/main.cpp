@@ -63,50 +63,59 @@ std::string Escaped(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
 }
 
 class PrintedRows : public StatusLog::Listener {
- public:
+public:
   void OnStatusRow(const StatusRow& row) override { PrintLine("row\t" + row.title + "\t" + row.status); }
 };
 
 class PrintedBoxes : public MessageBoxes {
- public:
+public:
   void ShowWarning(const std::string& caption, const std::string& text) override {
     PrintLine("box\t" + caption + "\t" + Escaped(text));
   }
 };
 
 class ShownBoxes : public MessageBoxes {
- public:
+public:
   void ShowWarning(const std::string& caption, const std::string& text) override {
     PrintLine("box\t" + caption + "\t" + Escaped(text));
     real_.ShowWarning(caption, text);
   }
 
- private:
+private:
   Win32MessageBoxes real_;
 };
 
 class LanguageTexts : public TextLookup {
- public:
+public:
   explicit LanguageTexts(const char* file) : table_(file) {}
   const char* GetText(const char* key) override { return table_.GetText(key); }
 
- private:
+private:
   LanguageTable table_;
 };
 
 class DriverHost : public WatcherHost {
- public:
+public:
   void ValidateWrapColumn() override {}
   void Terminate() override {
     PrintLine("terminate");
@@ -217,8 +226,11 @@ int main(int argc, char** argv) {
   const TraceSink sink = [](const std::string& call) { PrintLine("trace\t" + call); };
   TracingInput tracedInput(input, sink);
   TracingClipboard tracedClipboard(clipboard, sink);
-  AutomationPlatform platform{windows, options.trace ? static_cast<InputApi&>(tracedInput) : input,
-                              options.trace ? static_cast<ClipboardApi&>(tracedClipboard) : clipboard, clock, boxes,
+  AutomationPlatform platform{windows,
+                              options.trace ? static_cast<InputApi&>(tracedInput) : input,
+                              options.trace ? static_cast<ClipboardApi&>(tracedClipboard) : clipboard,
+                              clock,
+                              boxes,
                               accessibility};
 
   LanguageTexts texts("lang.ini");

@@ -1,6 +1,5 @@
 // The processing of one composition window wired to a simulated desktop.
-#ifndef KELVANE_TESTS_AUTOMATION_AUTOMATIONRIG_H
-#define KELVANE_TESTS_AUTOMATION_AUTOMATIONRIG_H
+#pragma once
 
 #include <memory>
 #include <string>
@@ -60,8 +59,8 @@ struct AutomationRig {
     library = std::make_unique<AccessibilityLibrary>(desk, settings, desk, desk);
     notes = std::make_unique<DocumentAccess>(*library, desk);
     colouring = std::make_unique<ColourContext>(ColourContext{settings, desk, styleCount, styleSheetPath});
-    processor = std::make_unique<CompositionProcessor>(settings, desk.Platform(), *notes, *colouring,
-                                                       std::move(reformat));
+    processor =
+        std::make_unique<CompositionProcessor>(settings, desk.Platform(), *notes, *colouring, std::move(reformat));
     desk.events.clear();
   }
 
@@ -72,5 +71,3 @@ struct AutomationRig {
     return note;
   }
 };
-
-#endif

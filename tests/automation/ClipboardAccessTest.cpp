@@ -197,8 +197,8 @@ TEST(ClipboardSaveRestore, EveryGlobalMemoryFormatComesBackByteForByte) {
 
 TEST(ClipboardSaveRestore, HandlesAreLeftOutAndAnEmptyClipboardStaysEmpty) {
   FakeDesktop desk;
-  desk.SetClipboard({{kFakeBitmap, "HBITMAP"}, {3, "METAFILEPICT"}, {14, "HENHMETAFILE"}, {0x280, "private"},
-                     {8, "DIB"}});
+  desk.SetClipboard(
+      {{kFakeBitmap, "HBITMAP"}, {3, "METAFILEPICT"}, {14, "HENHMETAFILE"}, {0x280, "private"}, {8, "DIB"}});
   ClipboardAccess clipboard(desk, desk);
   ClipboardContents saved;
   ASSERT_TRUE(clipboard.WaitOpen(500));

@@ -16,7 +16,7 @@ using Formats = std::vector<std::pair<unsigned, std::string>>;
 const char kReplyBody[] = "\r\n> quoted\r\n";
 
 class ClipboardTransfer : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     rig.settings.useClipboard = 1;
     rig.settings.cursorAtTop = 0;
@@ -38,10 +38,8 @@ class ClipboardTransfer : public ::testing::Test {
   AutomationRig rig;
   FakeDesktop& desk = rig.desk;
   ScriptedEngine engine;
-  const Formats userClipboard{{1, std::string("user text\0", 10)},
-                              {13, std::string("u\0s\0\0\0", 6)},
-                              {kFakeBitmap, "HBITMAP"},
-                              {8, "DIB"}};
+  const Formats userClipboard{
+      {1, std::string("user text\0", 10)}, {13, std::string("u\0s\0\0\0", 6)}, {kFakeBitmap, "HBITMAP"}, {8, "DIB"}};
   WindowHandle note = 0;
 };
 
@@ -52,20 +50,20 @@ TEST_F(ClipboardTransfer, RunsItsStepsInOrderWithTheConfiguredDelays) {
   const Events focus{"SetFocus", "SetActiveWindow", "SetForegroundWindow", "GetForegroundWindow"};
   Events expected{"sleep 50",
                   // the user's clipboard is saved and emptied in one opening
-                  "OpenClipboard", "GetClipboardData 1", "GetClipboardData 13", "GetClipboardData 8",
-                  "EmptyClipboard", "CloseClipboard"};
+                  "OpenClipboard", "GetClipboardData 1", "GetClipboardData 13", "GetClipboardData 8", "EmptyClipboard",
+                  "CloseClipboard"};
   expected.insert(expected.end(), focus.begin(), focus.end());
   for (const char* event :
-       {"key Ctrl down", "key End down", "key Ctrl up", "key End up", "key Space down", "key Space up",
-        "key Ctrl down", "key A down", "key Ctrl up", "key A up", "key Ctrl down", "key C down", "client: copy",
-        "key Ctrl up", "key C up", "sleep 120", "OpenClipboard", "GetClipboardData 1", "CloseClipboard",
-        "OpenClipboard", "EmptyClipboard", "SetClipboardData 1", "CloseClipboard"})
+       {"key Ctrl down",  "key End down",       "key Ctrl up",        "key End up",     "key Space down",
+        "key Space up",   "key Ctrl down",      "key A down",         "key Ctrl up",    "key A up",
+        "key Ctrl down",  "key C down",         "client: copy",       "key Ctrl up",    "key C up",
+        "sleep 120",      "OpenClipboard",      "GetClipboardData 1", "CloseClipboard", "OpenClipboard",
+        "EmptyClipboard", "SetClipboardData 1", "CloseClipboard"})
     expected.push_back(event);
   expected.insert(expected.end(), focus.begin(), focus.end());
-  for (const char* event :
-       {"key Ctrl down", "key V down", "client: paste", "key Ctrl up", "key V up", "key Up down", "key Up up",
-        "sleep 120", "OpenClipboard", "EmptyClipboard", "SetClipboardData 1", "SetClipboardData 13",
-        "SetClipboardData 8", "CloseClipboard"})
+  for (const char* event : {"key Ctrl down", "key V down", "client: paste", "key Ctrl up", "key V up", "key Up down",
+                            "key Up up", "sleep 120", "OpenClipboard", "EmptyClipboard", "SetClipboardData 1",
+                            "SetClipboardData 13", "SetClipboardData 8", "CloseClipboard"})
     expected.push_back(event);
   EXPECT_EQ(expected, desk.events);
 
@@ -89,8 +87,8 @@ TEST_F(ClipboardTransfer, CursorAtTopSendsOneCtrlHomeAndNoUp) {
   rig.settings.cursorAtTop = 1;
   engine.cursorLines = 0;
   EXPECT_EQ(ProcessDone, Process());
-  const std::size_t paste = static_cast<std::size_t>(
-      std::find(desk.events.begin(), desk.events.end(), "key V up") - desk.events.begin());
+  const std::size_t paste =
+      static_cast<std::size_t>(std::find(desk.events.begin(), desk.events.end(), "key V up") - desk.events.begin());
   const Events after = desk.EventsLike("key", paste + 1);
   EXPECT_EQ((Events{"key Ctrl down", "key Home down", "key Ctrl up", "key Home up"}), after);
   EXPECT_EQ(0u, desk.CountEvents("key Up down"));

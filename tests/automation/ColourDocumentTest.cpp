@@ -12,7 +12,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 class Colouring : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     rig.Build();
     note = desk.AddNoteWindow("Hello", false);
@@ -29,8 +29,8 @@ class Colouring : public ::testing::Test {
 
 TEST_F(Colouring, MarksStylesAndTitlesAViewInThisOrder) {
   EXPECT_EQ(0, Colour());
-  EXPECT_EQ((Events{"SendMessageTimeout 1000", "ObjectFromLresult", "get_readyState", "get_title",
-                    "sleep 200", "get_body", "get_innerHTML", "createStyleSheet", "put_innerHTML", "put_title Kelvane"}),
+  EXPECT_EQ((Events{"SendMessageTimeout 1000", "ObjectFromLresult", "get_readyState", "get_title", "sleep 200",
+                    "get_body", "get_innerHTML", "createStyleSheet", "put_innerHTML", "put_title Kelvane"}),
             desk.events);
   EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q1>&gt; q", Document().innerHtml);
   EXPECT_EQ((std::vector<std::wstring>{L"C:\\Kelvane\\styles.css"}), Document().styleSheets);
@@ -105,7 +105,7 @@ TEST_F(Colouring, CompositionModeLeavesTheTitle) {
 }
 
 class StyleCount : public ::testing::Test {
- protected:
+protected:
   int Read(const std::string& firstLine) {
     {
       std::ofstream file(path, std::ios::binary);

@@ -36,8 +36,7 @@ TEST(ColourFilter, IsChosenByItsOptionOnly) {
 TEST(ColourFilter, ColoursWithTheGivenStyleCountAndReports) {
   const FilterRun run = Filter({"--colour", "--styles", "7", "--report"}, "hi<BR>&gt; q<BR>&gt; &gt; qq");
   EXPECT_EQ(0, run.status);
-  EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q1>&gt; q<BR></span><span class=q2>&gt; &gt; qq",
-            run.output);
+  EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q1>&gt; q<BR></span><span class=q2>&gt; &gt; qq", run.output);
   EXPECT_EQ("result 0\n", run.messages);
   // The default is one style: every level is q0.
   EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q0>&gt; q", Filter({"--colour"}, "hi<BR>&gt; q").output);
@@ -60,14 +59,13 @@ TEST(ColourFilter, RebuildsFromTheInnerTextInViewModeOnly) {
   }
   const std::string html = "hi<BR>&gt; &gt; a<BR>&gt; b";
   FilterRun run = Filter({"--colour", "--styles", "7", "--set", "reformatHtml=1", "--set", "compressedIndentation=1",
-                       "--text", textFile.c_str()},
-                      html);
+                          "--text", textFile.c_str()},
+                         html);
   EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q2>&gt;&gt; a<BR></span><span class=q1>&gt; b", run.output);
-  run = Filter({"--colour", "--styles", "7", "--set", "reformatHtml=1", "--mode", "composition", "--text",
-             textFile.c_str()},
-            html);
-  EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q2>&gt; &gt; a<BR></span><span class=q1>&gt; b",
-            run.output);
+  run = Filter(
+      {"--colour", "--styles", "7", "--set", "reformatHtml=1", "--mode", "composition", "--text", textFile.c_str()},
+      html);
+  EXPECT_EQ("<SPAN class=KV-MARK>hi<BR></span><span class=q2>&gt; &gt; a<BR></span><span class=q1>&gt; b", run.output);
   // Without a text the rebuild would blank the message: left alone.
   run = Filter({"--colour", "--set", "reformatHtml=1", "--report"}, html);
   EXPECT_EQ(html, run.output);

@@ -10,7 +10,7 @@
 namespace {
 
 class Documents : public ::testing::Test {
- protected:
+protected:
   void SetUp() override { ResetSettings(settings); }
   AccessibilityLibrary& Library() {
     if (!library) library = std::make_unique<AccessibilityLibrary>(desk, settings, desk, desk);
@@ -56,9 +56,10 @@ TEST_F(Documents, AMissingLibraryFallsBackToTheBuiltInTextOrStaysSilent) {
   {
     DocumentAccess notes(Library(), desk);
     ASSERT_EQ(1u, desk.boxes.size());
-    EXPECT_EQ("Kelvane Error|oleacc.dll could not be loaded!\r\nColoring will not work.\r\nPlease install MS Active "
-              "Accessibility!",
-              desk.boxes[0]);
+    EXPECT_EQ(
+        "Kelvane Error|oleacc.dll could not be loaded!\r\nColoring will not work.\r\nPlease install MS Active "
+        "Accessibility!",
+        desk.boxes[0]);
   }
   library.reset();
   desk.boxes.clear();
@@ -73,9 +74,10 @@ TEST_F(Documents, AMissingObjectFromLresultWarnsOncePerRunWhateverTheSetting) {
   DocumentAccess notes(Library(), desk);
   DocumentAccess views(Library(), desk);
   ASSERT_EQ(1u, desk.boxes.size());
-  EXPECT_EQ("Kelvane Error|oleacc.dll: Pointer to ObjectFromLresult could not be obtained!\nColoring will not "
-            "work.\n",
-            desk.boxes[0]);
+  EXPECT_EQ(
+      "Kelvane Error|oleacc.dll: Pointer to ObjectFromLresult could not be obtained!\nColoring will not "
+      "work.\n",
+      desk.boxes[0]);
   const WindowHandle note = desk.AddNoteWindow("Re: x", true, "body");
   notes.FindServerWindow(note);
   EXPECT_FALSE(notes.AcquireDocument());

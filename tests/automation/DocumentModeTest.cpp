@@ -10,7 +10,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 class DocumentMode : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     rig.settings.cursorAtTop = 0;
     engine.cursorLines = 2;
@@ -34,11 +34,11 @@ class DocumentMode : public ::testing::Test {
 
 TEST_F(DocumentMode, WritesTheEnginesBodyBackAndThenPlacesTheCursor) {
   EXPECT_EQ(ProcessDone, Process());
-  EXPECT_EQ((Events{"sleep 0", "SendMessageTimeout 1000", "ObjectFromLresult", "get_readyState", "get_body",
-                    "get_innerHTML", "get_innerText", "put_innerText", "SetFocus", "SetActiveWindow",
-                    "SetForegroundWindow", "GetForegroundWindow", "key Up down", "key Up up", "key Up down",
-                    "key Up up"}),
-            desk.events);
+  EXPECT_EQ(
+      (Events{"sleep 0", "SendMessageTimeout 1000", "ObjectFromLresult", "get_readyState", "get_body", "get_innerHTML",
+              "get_innerText", "put_innerText", "SetFocus", "SetActiveWindow", "SetForegroundWindow",
+              "GetForegroundWindow", "key Up down", "key Up up", "key Up down", "key Up up"}),
+      desk.events);
   EXPECT_EQ("rewritten\nbody", Document().innerText);
   EXPECT_EQ("\r\n> quoted\r\n", engine.input);
   EXPECT_EQ(0, Document().liveReferences);
@@ -157,7 +157,7 @@ TEST(SignatureSeparators, BothFormsBecomeDashesAndTheMarkByte) {
 }
 
 class NewMessage : public DocumentMode {
- protected:
+protected:
   void SetUp() override {
     rig.settings.isoSignatureFix = 1;
     rig.Build(engine.Function());
@@ -228,12 +228,14 @@ TEST_F(StatusTable, ErrorsWarnOnceEachWhenWarningsAreOn) {
   Document().putTextFails = true;
   EXPECT_EQ("put error", Status(note, "Re: hello"));
   ASSERT_EQ(2u, desk.boxes.size());
-  EXPECT_EQ("Kelvane Error|A latency error (get error) occurred.\nThe message was not processed.\nTry increasing "
-            "the delay settings in advanced options!",
-            desk.boxes[0]);
-  EXPECT_EQ("Kelvane Error|A latency error (put error) occurred.\nThe message was not processed.\nTry increasing "
-            "the delay settings in advanced options!",
-            desk.boxes[1]);
+  EXPECT_EQ(
+      "Kelvane Error|A latency error (get error) occurred.\nThe message was not processed.\nTry increasing "
+      "the delay settings in advanced options!",
+      desk.boxes[0]);
+  EXPECT_EQ(
+      "Kelvane Error|A latency error (put error) occurred.\nThe message was not processed.\nTry increasing "
+      "the delay settings in advanced options!",
+      desk.boxes[1]);
 
   rig.settings.displayWarningsOnErrors = 0;
   EXPECT_EQ("put error", Status(note, "Re: hello"));

@@ -7,20 +7,29 @@ namespace {
 
 const char* KeyName(unsigned char virtualKey) {
   switch (virtualKey) {
-    case 0x11: return "Ctrl";
-    case 0x23: return "End";
-    case 0x24: return "Home";
-    case 0x26: return "Up";
-    case 0x20: return "Space";
-    case 0x41: return "A";
-    case 0x43: return "C";
-    case 0x56: return "V";
-    default: return "?";
+    case 0x11:
+      return "Ctrl";
+    case 0x23:
+      return "End";
+    case 0x24:
+      return "Home";
+    case 0x26:
+      return "Up";
+    case 0x20:
+      return "Space";
+    case 0x41:
+      return "A";
+    case 0x43:
+      return "C";
+    case 0x56:
+      return "V";
+    default:
+      return "?";
   }
 }
 
 class FakeElement : public HtmlElement {
- public:
+public:
   FakeElement(std::shared_ptr<FakeDocState> state, std::vector<std::string>& events)
       : state_(std::move(state)), events_(events) {
     ++state_->liveReferences;
@@ -52,13 +61,13 @@ class FakeElement : public HtmlElement {
     return true;
   }
 
- private:
+private:
   std::shared_ptr<FakeDocState> state_;
   std::vector<std::string>& events_;
 };
 
 class FakeDocument : public HtmlDocument {
- public:
+public:
   FakeDocument(std::shared_ptr<FakeDocState> state, std::vector<std::string>& events)
       : state_(std::move(state)), events_(events) {
     ++state_->liveReferences;
@@ -92,7 +101,7 @@ class FakeDocument : public HtmlDocument {
     return true;
   }
 
- private:
+private:
   std::shared_ptr<FakeDocState> state_;
   std::vector<std::string>& events_;
 };
@@ -227,9 +236,13 @@ bool FakeDesktop::Exists(WindowHandle window) {
 
 // ---- focus and keys
 
-void FakeDesktop::SetFocus(WindowHandle) { events.push_back("SetFocus"); }
+void FakeDesktop::SetFocus(WindowHandle) {
+  events.push_back("SetFocus");
+}
 
-void FakeDesktop::SetActiveWindow(WindowHandle) { events.push_back("SetActiveWindow"); }
+void FakeDesktop::SetActiveWindow(WindowHandle) {
+  events.push_back("SetActiveWindow");
+}
 
 void FakeDesktop::SetForegroundWindow(WindowHandle window) {
   events.push_back("SetForegroundWindow");
@@ -273,8 +286,10 @@ void FakeDesktop::KeyEvent(unsigned char virtualKey, unsigned char scanCode, boo
 void FakeDesktop::ClientPutOnClipboard(unsigned format, const std::string& bytes) {
   auto found = std::find_if(clipboard.begin(), clipboard.end(),
                             [format](const std::pair<unsigned, std::string>& item) { return item.first == format; });
-  if (found != clipboard.end()) found->second = bytes;
-  else clipboard.emplace_back(format, bytes);
+  if (found != clipboard.end())
+    found->second = bytes;
+  else
+    clipboard.emplace_back(format, bytes);
 }
 
 void FakeDesktop::ClientKey(FakeWindow& note, unsigned char virtualKey) {
@@ -282,9 +297,17 @@ void FakeDesktop::ClientKey(FakeWindow& note, unsigned char virtualKey) {
   const bool clipboardFree = !heldByOther && !openByUs;
   if (controlDown_) {
     switch (virtualKey) {
-      case 0x23: note.caret = body.size(); note.allSelected = false; break;
-      case 0x24: note.caret = 0; note.allSelected = false; break;
-      case 0x41: note.allSelected = true; break;
+      case 0x23:
+        note.caret = body.size();
+        note.allSelected = false;
+        break;
+      case 0x24:
+        note.caret = 0;
+        note.allSelected = false;
+        break;
+      case 0x41:
+        note.allSelected = true;
+        break;
       case 0x43:
         if (!note.servesCopy || !clipboardFree) {
           events.push_back("client: copy failed");
@@ -314,7 +337,8 @@ void FakeDesktop::ClientKey(FakeWindow& note, unsigned char virtualKey) {
         note.allSelected = false;
         break;
       }
-      default: break;
+      default:
+        break;
     }
     return;
   }
@@ -344,7 +368,8 @@ void FakeDesktop::ClientKey(FakeWindow& note, unsigned char virtualKey) {
       note.caret = previous == std::string::npos ? 0 : previous + 1;
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -393,9 +418,12 @@ unsigned FakeDesktop::EnumFormats(unsigned previous) {
 }
 
 bool FakeDesktop::GetFormatName(unsigned format, std::string& name) {
-  if (format == kFakeHtmlFormat) name = "HTML Format";
-  else if (format == kFakeRtfFormat) name = "Rich Text Format";
-  else return false;
+  if (format == kFakeHtmlFormat)
+    name = "HTML Format";
+  else if (format == kFakeRtfFormat)
+    name = "Rich Text Format";
+  else
+    return false;
   return true;
 }
 
@@ -492,8 +520,7 @@ unsigned FakeDesktop::RegisterMessage(const char* name) {
   return std::strcmp(name, "WM_HTML_GETOBJECT") == 0 ? messageId_ : 0;
 }
 
-bool FakeDesktop::SendMessageTimeout(WindowHandle window, unsigned message, unsigned timeoutMs,
-                                     std::intptr_t& result) {
+bool FakeDesktop::SendMessageTimeout(WindowHandle window, unsigned message, unsigned timeoutMs, std::intptr_t& result) {
   events.push_back("SendMessageTimeout " + std::to_string(timeoutMs));
   auto found = documents_.find(window);
   if (message != messageId_ || !Exists(window) || found == documents_.end()) return false;

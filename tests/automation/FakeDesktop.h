@@ -4,8 +4,7 @@
 // moves when slept on or read, message boxes and the program around the
 // watch.  Every call the code under test makes is written to `events`, in
 // order.
-#ifndef KELVANE_TESTS_AUTOMATION_FAKEDESKTOP_H
-#define KELVANE_TESTS_AUTOMATION_FAKEDESKTOP_H
+#pragma once
 
 #include <functional>
 #include <map>
@@ -28,11 +27,11 @@ struct FakeDocState {
   std::string innerText;
   std::string innerHtml;
   bool hasBody = true;
-  bool hung = false;              // the server window does not answer
-  bool disconnected = false;      // calls on documents handed out fail
-  bool textFails = false;         // get_innerText fails
-  bool htmlFails = false;         // get_innerHTML fails
-  bool textLossy = false;         // the text needed default characters
+  bool hung = false;          // the server window does not answer
+  bool disconnected = false;  // calls on documents handed out fail
+  bool textFails = false;     // get_innerText fails
+  bool htmlFails = false;     // get_innerHTML fails
+  bool textLossy = false;     // the text needed default characters
   bool htmlLossy = false;
   bool putTextFails = false;
   std::vector<std::wstring> styleSheets;
@@ -51,9 +50,9 @@ struct FakeWindow {
   std::string body;
   std::size_t caret = 0;
   bool allSelected = false;
-  bool servesCopy = true;   // Ctrl+C puts the selection on the clipboard
-  std::string htmlCopy;     // "HTML Format" data the copy adds, if any
-  bool copiesEmpty = false; // the copy puts an empty text on the clipboard
+  bool servesCopy = true;    // Ctrl+C puts the selection on the clipboard
+  std::string htmlCopy;      // "HTML Format" data the copy adds, if any
+  bool copiesEmpty = false;  // the copy puts an empty text on the clipboard
 };
 
 constexpr unsigned kFakeHtmlFormat = 0xC0A1;
@@ -69,7 +68,7 @@ class FakeDesktop : public WindowSystem,
                     public AccessibilityApi,
                     public TextLookup,
                     public WatcherHost {
- public:
+public:
   FakeDesktop();
   ~FakeDesktop() override;
 
@@ -107,7 +106,7 @@ class FakeDesktop : public WindowSystem,
   std::uint32_t pendingForegroundAt = 0;
   std::function<void(WindowHandle)> onSetForeground;
   std::vector<std::pair<unsigned char, unsigned char>> scanCodes;  // (virtual key, scan code) of every event
-  int lostKeys = 0;  // keys that reached no note window
+  int lostKeys = 0;                                                // keys that reached no note window
 
   // ---- clipboard
   std::vector<std::pair<unsigned, std::string>> clipboard;
@@ -196,7 +195,7 @@ class FakeDesktop : public WindowSystem,
   void ValidateWrapColumn() override;
   void Terminate() override;
 
- private:
+private:
   void ClientKey(FakeWindow& note, unsigned char virtualKey);
   void ClientPutOnClipboard(unsigned format, const std::string& bytes);
 
@@ -207,5 +206,3 @@ class FakeDesktop : public WindowSystem,
   bool controlDown_ = false;
   unsigned messageId_ = 0xC123;
 };
-
-#endif

@@ -49,9 +49,10 @@ TEST(QuoteDepth, LevelsWrapAroundTheStyleCount) {
 }
 
 TEST(ColourQuoteLevels, OpensASpanAtEachChangeOfDepth) {
-  EXPECT_EQ("own<BR></span><span class=q1>&gt; one<BR></span><span class=q2>&gt; &gt; two<BR>"
-            "</span><span class=q0>back",
-            Coloured("own<BR>&gt; one<BR>&gt; &gt; two<BR>back"));
+  EXPECT_EQ(
+      "own<BR></span><span class=q1>&gt; one<BR></span><span class=q2>&gt; &gt; two<BR>"
+      "</span><span class=q0>back",
+      Coloured("own<BR>&gt; one<BR>&gt; &gt; two<BR>back"));
   EXPECT_EQ("plain<BR>text", Coloured("plain<BR>text"));
   EXPECT_EQ("", Coloured(""));
 }
@@ -67,14 +68,14 @@ TEST(ColourQuoteLevels, MarksASignatureUntilAnEmptyLine) {
   EXPECT_EQ("x<BR></span><span class=sig>--<BR>Ann", Coloured("x<BR>--<BR>Ann"));
   // A longer line is no separator; a depth change ends the signature.
   EXPECT_EQ("x<BR>-- Ann", Coloured("x<BR>-- Ann"));
-  EXPECT_EQ("x<BR></span><span class=sig>-- <BR></span><span class=q1>&gt; q",
-            Coloured("x<BR>-- <BR>&gt; q"));
+  EXPECT_EQ("x<BR></span><span class=sig>-- <BR></span><span class=q1>&gt; q", Coloured("x<BR>-- <BR>&gt; q"));
 }
 
 TEST(ColourQuoteLevels, GivesLinksTheClassOfTheirLine) {
-  EXPECT_EQ("</span><span class=q1>&gt; see <A class=1 href=\"http://x.org/\">http://x.org/</A> now<BR>"
-            "</span><span class=q0>plain",
-            Coloured("&gt; see <A href=\"http://x.org/\">http://x.org/</A> now<BR>plain"));
+  EXPECT_EQ(
+      "</span><span class=q1>&gt; see <A class=1 href=\"http://x.org/\">http://x.org/</A> now<BR>"
+      "</span><span class=q0>plain",
+      Coloured("&gt; see <A href=\"http://x.org/\">http://x.org/</A> now<BR>plain"));
   EXPECT_EQ("x<BR></span><span class=sig>-- <BR><A class=sig href=\"http://a.b/\">home</A> page",
             Coloured("x<BR>-- <BR><A href=\"http://a.b/\">home</A> page"));
 }
@@ -85,9 +86,10 @@ TEST(RestoreLinks, PutsEachAnchorAroundTheNextOccurrenceOfItsAddress) {
       "<A href=\"mailto:bob@x.org\">bob@x.org</A>";
   std::string rebuilt = "text http://a.com/x?a=1&b=2 and bob@x.org";
   RestoreLinks(old, rebuilt);
-  EXPECT_EQ("text <A href=\"http://a.com/x?a=1&amp;b=2\">http://a.com/x?a=1&b=2</A> and "
-            "<A href=\"mailto:bob@x.org\">bob@x.org</A>",
-            rebuilt);
+  EXPECT_EQ(
+      "text <A href=\"http://a.com/x?a=1&amp;b=2\">http://a.com/x?a=1&b=2</A> and "
+      "<A href=\"mailto:bob@x.org\">bob@x.org</A>",
+      rebuilt);
 }
 
 TEST(RestoreLinks, RepeatedAddressesAreMatchedInTurn) {
@@ -122,14 +124,13 @@ TEST(HtmlTests, RichAndQuotedHtmlAreRecognisedCaseSensitively) {
 }
 
 class ColourHtml : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     ResetSettings(settings);
     settings.compressedIndentation = 1;
     settings.quoteChar = '>';
   }
-  int Run(const std::string& html, const std::string& text, ColourMode mode = ColourMode::view,
-          bool textRead = true) {
+  int Run(const std::string& html, const std::string& text, ColourMode mode = ColourMode::view, bool textRead = true) {
     result = "<unset>";
     return ColourHtmlText(html, text, textRead, mode, 7, settings, result);
   }

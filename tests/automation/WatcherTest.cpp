@@ -13,7 +13,7 @@ namespace {
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
 class Watcher : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     ResetSettings(settings);
     settings.cursorAtTop = 0;

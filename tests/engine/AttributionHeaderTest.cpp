@@ -26,12 +26,8 @@ TEST(FindHeader, SeparatorForms) {
   const struct {
     const char* line;
     bool header;
-  } cases[] = {{"----- Message -----", true},
-               {"------------", false},
-               {"-----x-----", true},
-               {"-----x", false},
-               {"----------", false},
-               {"-----  -----", true}};
+  } cases[] = {{"----- Message -----", true}, {"------------", false}, {"-----x-----", true}, {"-----x", false},
+               {"----------", false},         {"-----  -----", true}};
   for (const auto& c : cases) {
     HeaderFixture t(FiveMore({"", c.line}));
     int h = -1;
@@ -150,16 +146,16 @@ TEST(ReplaceHeader, OEWithoutEmptyLineStaysInsideTheList) {
 }
 
 TEST(ReplaceHeader, ComposedHeaderRemovesTheBlockAndOneEmptyLine) {
-  HeaderFixture t({"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "", "",
-                   "> q"});
+  HeaderFixture t(
+      {"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "", "", "> q"});
   EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
   EXPECT_EQ(t.formatter.lines, (Lines{"own", "Ann wrote:", "> q"}));
   EXPECT_EQ(t.formatter.quoted.size(), 3u);
 }
 
 TEST(ReplaceHeader, BlockOfSixWhenTheSeventhLineHoldsText) {
-  HeaderFixture t({"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "Cc: e",
-                   "> q"});
+  HeaderFixture t(
+      {"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "Cc: e", "> q"});
   EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
   EXPECT_EQ(t.formatter.lines, (Lines{"own", "Ann wrote:", "> q"}));
 }
@@ -188,7 +184,8 @@ TEST(ReplaceHeader, RemovedBlockAtTheTopTakesTheEmptyLineBelow) {
 }
 
 TEST(ReplaceHeader, ShortBodiesNeverReachPastTheEnd) {
-  for (int32_t style : {int32_t{HeaderStyleShort}, int32_t{HeaderStyleNone}, int32_t{HeaderStyleCustom}, int32_t{HeaderStyleOE}, int32_t{9}}) {
+  for (int32_t style : {int32_t{HeaderStyleShort}, int32_t{HeaderStyleNone}, int32_t{HeaderStyleCustom},
+                        int32_t{HeaderStyleOE}, int32_t{9}}) {
     HeaderFixture t({"----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", ""});
     t.settings.headerStyle = style;
     const int end = t.formatter.ReplaceHeader(0, HeaderForm::Separator);

@@ -40,10 +40,18 @@ struct PrefixCase {
 
 TEST(ScanQuotePrefix, Grammar) {
   const PrefixCase cases[] = {
-      {"> > text", 0, 2, "text"},  {">>text", 0, 2, "text"},     {"|: text", 0, 2, "text"},
-      {">  text", 0, 1, " text"},  {" > text", 0, 0, " > text"}, {">", 0, 1, ""},
-      {"text", 0, 0, "text"},      {"text", 1, 1, "text"},       {"> text", 1, 2, "text"},
-      {">\ttext", 0, 1, "\ttext"}, {"", 0, 0, ""},               {"> >", 0, 2, ""},
+      {"> > text", 0, 2, "text"},
+      {">>text", 0, 2, "text"},
+      {"|: text", 0, 2, "text"},
+      {">  text", 0, 1, " text"},
+      {" > text", 0, 0, " > text"},
+      {">", 0, 1, ""},
+      {"text", 0, 0, "text"},
+      {"text", 1, 1, "text"},
+      {"> text", 1, 2, "text"},
+      {">\ttext", 0, 1, "\ttext"},
+      {"", 0, 0, ""},
+      {"> >", 0, 2, ""},
   };
   for (const PrefixCase& c : cases) {
     const std::string line = c.line;
@@ -55,9 +63,10 @@ TEST(ScanQuotePrefix, Grammar) {
 
 TEST(ScanQuotePrefix, ColonBeforeANonWordCharacterIsAnEmoticon) {
   const PrefixCase cases[] = {
-      {":-)", 0, 0, ":-)"}, {">:-)", 0, 1, ":-)"},       {":)", 0, 0, ":)"}, {":D", 0, 1, "D"},
-      {"::x", 0, 2, "x"},   {">:\xE9t\xE9", 0, 1, ":\xE9t\xE9"}, {": x", 0, 1, "x"}, {"> :-)", 0, 1, ":-)"},
-      {":-)", 1, 1, ":-)"}, {"::", 0, 2, ""},
+      {":-)", 0, 0, ":-)"}, {">:-)", 0, 1, ":-)"},  {":)", 0, 0, ":)"},
+      {":D", 0, 1, "D"},    {"::x", 0, 2, "x"},     {">:\xE9t\xE9", 0, 1, ":\xE9t\xE9"},
+      {": x", 0, 1, "x"},   {"> :-)", 0, 1, ":-)"}, {":-)", 1, 1, ":-)"},
+      {"::", 0, 2, ""},
   };
   for (const PrefixCase& c : cases) {
     const std::string line = c.line;

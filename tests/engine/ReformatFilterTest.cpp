@@ -42,7 +42,7 @@ FilterRun Filter(std::vector<std::string> args, const std::string& input = std::
 }
 
 class ScratchFile {
- public:
+public:
   ScratchFile(const char* name, const std::string& bytes) : path_(name) {
     std::FILE* f = std::fopen(name, "wb");
     EXPECT_NE(f, nullptr);
@@ -53,7 +53,7 @@ class ScratchFile {
   ~ScratchFile() { std::remove(path_.c_str()); }
   const std::string& path() const { return path_; }
 
- private:
+private:
   std::string path_;
 };
 
@@ -74,8 +74,8 @@ TEST(ReformatFilter, SetOverridesTheConfigurationFile) {
   cfg.cursorAtTop = 0;
   cfg.headerStyle = HeaderStyleShortMail;
   ASSERT_FALSE(SaveSettings(cfg, "kelvane_filter.cfg"));
-  const FilterRun r = Filter({"--set", "headerStyle=4", "--report", "--cfg", "kelvane_filter.cfg", "--set=customHeader=%n said:"},
-                       kSample);
+  const FilterRun r = Filter(
+      {"--set", "headerStyle=4", "--report", "--cfg", "kelvane_filter.cfg", "--set=customHeader=%n said:"}, kSample);
   std::remove("kelvane_filter.cfg");
   EXPECT_EQ(r.status, FilterOk);
   EXPECT_EQ(r.err, "result 0 cursor 3\n");
@@ -85,11 +85,26 @@ TEST(ReformatFilter, SetOverridesTheConfigurationFile) {
 TEST(ReformatFilter, EveryRecordFieldCanBeSetByName) {
   Settings s = DefaultSettings();
   std::string error;
-  const char* intFields[] = {"wrapColumn", "compressedIndentation", "dependOnOE", "headerStyle", "cursorAtTop",
-                             "moveSignatureToBottom", "ignoreHtmlMessages", "oeReactionDelay",
-                             "clipboardOpenTimeout", "checkInterval", "displayWarningsOnErrors", "coloring",
-                             "compositionInitDelay", "compatibilityMode", "useClipboard", "stripQuotedSignature",
-                             "isoSignatureFix", "fixExistingQuotes", "colorComposition", "reformatHtml"};
+  const char* intFields[] = {"wrapColumn",
+                             "compressedIndentation",
+                             "dependOnOE",
+                             "headerStyle",
+                             "cursorAtTop",
+                             "moveSignatureToBottom",
+                             "ignoreHtmlMessages",
+                             "oeReactionDelay",
+                             "clipboardOpenTimeout",
+                             "checkInterval",
+                             "displayWarningsOnErrors",
+                             "coloring",
+                             "compositionInitDelay",
+                             "compatibilityMode",
+                             "useClipboard",
+                             "stripQuotedSignature",
+                             "isoSignatureFix",
+                             "fixExistingQuotes",
+                             "colorComposition",
+                             "reformatHtml"};
   int32_t value = 1000;
   for (const char* field : intFields) {
     EXPECT_TRUE(SetSettingsField(s, field, std::to_string(value), error)) << field << ": " << error;
@@ -154,7 +169,7 @@ TEST(ReformatFilter, UnchangedBodyIsCopiedByteForByte) {
 
 TEST(ReformatFilter, RequoteTreatsEverythingAsQuotedText) {
   const FilterRun r = Filter({"--requote", "--set", "wrapColumn=20", "--set", "quoteChar=|"},
-                       "Someone wrote:\r\n> aaaa bbbb cccc dddd eeee\r\n> > x\r\n:-)");
+                             "Someone wrote:\r\n> aaaa bbbb cccc dddd eeee\r\n> > x\r\n:-)");
   EXPECT_EQ(r.status, FilterOk);
   EXPECT_EQ(r.out, "Someone wrote:\n| aaaa bbbb cccc\n| dddd eeee \n|| x\n:-)");
 }

@@ -59,11 +59,11 @@ TEST(WorkedExample, StyleOEKeepsTheBlockAsOwnText) {
   s.headerStyle = HeaderStyleOE;
   const Reformatted r = Reformat(s, CrLfBody(SampleReplyLines()));
   EXPECT_EQ(r.result, ReformatDone);
-  EXPECT_EQ(OutputLines(r.body),
-            Concat({{"---- Message ----", "From: \"Ann Lee\" <ann.lee>", "To: <bob>", "Sent: Monday", "Subject: Test",
-                     ""},
-                    {kQuotedPart[1], kQuotedPart[2]},
-                    kOwnPart}));
+  EXPECT_EQ(
+      OutputLines(r.body),
+      Concat({{"---- Message ----", "From: \"Ann Lee\" <ann.lee>", "To: <bob>", "Sent: Monday", "Subject: Test", ""},
+              {kQuotedPart[1], kQuotedPart[2]},
+              kOwnPart}));
 }
 
 TEST(WorkedExample, OtherHeaderStyles) {
@@ -121,8 +121,8 @@ TEST(OwnPart, SingleLineAboveTheHeaderIsRemovedWhateverTheSettings) {
 }
 
 TEST(OwnPart, NewsHeaderWithOwnSignature) {
-  const Reformatted r = Reformat(DefaultSettings(), CrLfBody({"", "-- ", "Ann", "\"Bob\" <bob> wrote in news:x...",
-                                                              "> one", "> two"}));
+  const Reformatted r =
+      Reformat(DefaultSettings(), CrLfBody({"", "-- ", "Ann", "\"Bob\" <bob> wrote in news:x...", "> one", "> two"}));
   EXPECT_EQ(OutputLines(r.body), (Lines{"Bob wrote:", "> one", "> two", "", "-- ", "Ann"}));
 }
 
@@ -151,7 +151,8 @@ TEST(BaseDepth, OtherQuoteCharacterMakesTheWholeQuoteDeeper) {
 
 TEST(FixExistingQuotes, BrokenLineIsJoinedOnlyWhenSwitchedOn) {
   const std::string long1 = "This line of the original message was quite long enough for the";
-  const std::string body = CrLfBody({"", "x", "\"Bob\" <bob> wrote in news:x...", "> > " + long1, "> client", "> > to break it."});
+  const std::string body =
+      CrLfBody({"", "x", "\"Bob\" <bob> wrote in news:x...", "> > " + long1, "> client", "> > to break it."});
   const Lines joined = OutputLines(Reformat(DefaultSettings(), body).body);
   EXPECT_EQ(joined[1], ">> " + long1);
   EXPECT_EQ(joined[2], ">> client to break it.");
@@ -170,8 +171,8 @@ TEST(RemovedHeader, MovesOnlyTheOwnLines) {
   Settings s = DefaultSettings();
   s.headerStyle = HeaderStyleNone;
   s.cursorAtTop = 0;
-  const Lines body = {"", "-- ", "Bob", "", "----- Message -----", "From: x", "To: y", "Sent: z", "Subject: w", "",
-                      "> a", "> b"};
+  const Lines body = {"",           "-- ", "Bob", "",   "----- Message -----", "From: x", "To: y", "Sent: z",
+                      "Subject: w", "",    "> a", "> b"};
   const Reformatted r = Reformat(s, CrLfBody(body));
   EXPECT_EQ(r.result, ReformatDone);
   EXPECT_EQ(OutputLines(r.body), (Lines{"> a", "> b", "", "-- ", "Bob"}));
@@ -179,16 +180,16 @@ TEST(RemovedHeader, MovesOnlyTheOwnLines) {
 }
 
 TEST(RemovedHeader, SenderWithoutAngleBracketsRemovesTheBlockToo) {
-  const Lines body = {"", "-- ", "Bob", "", "----- Message -----", "From: Ann Lee", "To: y", "Sent: z", "Subject: w",
-                      "", "> a", "> b"};
+  const Lines body = {"",           "-- ", "Bob", "",   "----- Message -----", "From: Ann Lee", "To: y", "Sent: z",
+                      "Subject: w", "",    "> a", "> b"};
   EXPECT_EQ(OutputLines(Reformat(DefaultSettings(), CrLfBody(body)).body), (Lines{"> a", "> b", "", "-- ", "Bob"}));
 }
 
 TEST(RemovedHeader, OneLineBelowTheBlockIsStillReformatted) {
   Settings s = DefaultSettings();
   s.headerStyle = HeaderStyleNone;
-  const Lines body = {"", "-- ", "Bob", "", "----- Message -----", "From: x", "To: y", "Sent: z", "Subject: w", "",
-                      ">a"};
+  const Lines body = {"",        "-- ",        "Bob", "",  "----- Message -----", "From: x", "To: y",
+                      "Sent: z", "Subject: w", "",    ">a"};
   const Reformatted r = Reformat(s, CrLfBody(body));
   EXPECT_EQ(r.result, ReformatDone);
   EXPECT_EQ(OutputLines(r.body), (Lines{"> a", "", "-- ", "Bob"}));
@@ -197,10 +198,9 @@ TEST(RemovedHeader, OneLineBelowTheBlockIsStillReformatted) {
 TEST(RemovedHeader, NothingBelowTheBlockLeavesTheBodyAlone) {
   Settings s = DefaultSettings();
   s.headerStyle = HeaderStyleNone;
-  for (const Lines& body : {Lines{"", "-- ", "Bob", "", "----- Message -----", "From: x", "To: y", "Sent: z",
-                                  "Subject: w", ""},
-                            Lines{"", "-- ", "Bob", "----- Message -----", "From: x", "To: y", "Sent: z",
-                                  "Subject: w", "Cc: v"}}) {
+  for (const Lines& body :
+       {Lines{"", "-- ", "Bob", "", "----- Message -----", "From: x", "To: y", "Sent: z", "Subject: w", ""},
+        Lines{"", "-- ", "Bob", "----- Message -----", "From: x", "To: y", "Sent: z", "Subject: w", "Cc: v"}}) {
     const Reformatted r = Reformat(s, CrLfBody(body));
     EXPECT_EQ(r.result, ReformatUnchanged);
     EXPECT_EQ(r.body, CrLfBody(body));
@@ -258,7 +258,8 @@ TEST(NonsenseRecord, CustomHeaderWithoutZeroEndsAtItsEightiethCharacter) {
 
 TEST(Scale, HundredThousandLinesOfOneParagraph) {
   Lines body = {"", "-- ", "Bob", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", ""};
-  for (int i = 0; i < 100000; ++i) body.push_back("> word" + std::to_string(i % 10) + " and some more text that runs on");
+  for (int i = 0; i < 100000; ++i)
+    body.push_back("> word" + std::to_string(i % 10) + " and some more text that runs on");
   const Reformatted r = Reformat(DefaultSettings(), CrLfBody(body));
   ASSERT_EQ(r.result, ReformatDone);
   const Lines out = OutputLines(r.body);

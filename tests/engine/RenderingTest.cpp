@@ -124,8 +124,8 @@ TEST(RenderReply, MatchesAPlainTranscriptionOnRandomText) {
     int previous = -1;
     for (std::size_t i = 0; i < texts.size(); ++i) {
       if (i > 0) want += '\n';
-      const bool ended = (i > 0 && (depths[i] != previous || texts[i].empty())) ||
-                         (t.formatter.baseDepth == 1 && depths[i] == 1);
+      const bool ended =
+          (i > 0 && (depths[i] != previous || texts[i].empty())) || (t.formatter.baseDepth == 1 && depths[i] == 1);
       if (ended)
         while (!ref.carry.empty()) want += ref.Wrap(ref.carry, prefix) + "\n";
       if (depths[i] != previous) prefix = t.formatter.BuildPrefix(depths[i]);

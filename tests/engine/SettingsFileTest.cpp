@@ -12,8 +12,10 @@ namespace {
 
 // A file name private to one test, removed again when the test ends.
 class TempFile {
- public:
-  explicit TempFile(const char* tag) : path_(std::string("kelvane_settings_") + tag + ".tmp") { std::remove(path_.c_str()); }
+public:
+  explicit TempFile(const char* tag) : path_(std::string("kelvane_settings_") + tag + ".tmp") {
+    std::remove(path_.c_str());
+  }
   ~TempFile() { std::remove(path_.c_str()); }
   const char* path() const { return path_.c_str(); }
   void Write(const std::vector<unsigned char>& bytes) const {
@@ -32,7 +34,7 @@ class TempFile {
     return bytes;
   }
 
- private:
+private:
   std::string path_;
 };
 
@@ -51,10 +53,9 @@ TEST(SettingsFile, FreshRecordImageMatchesTheOffsetsTable) {
   ASSERT_EQ(b.size(), 168u);
   const unsigned char head[8] = {0x48, 0, 0, 0, 0x3E, 0, 0, 0};
   EXPECT_EQ(std::memcmp(b.data(), head, 8), 0);
-  const std::pair<std::size_t, int32_t> ints[] = {{8, 1},    {12, 1},  {16, 1},   {20, 1},  {24, 1},  {28, 1},
-                                                  {32, 200}, {36, 500}, {40, 300}, {44, 1},  {48, 1},  {52, 0},
-                                                  {56, 0},   {60, 0},  {64, 1},   {152, 0}, {156, 1}, {160, 0},
-                                                  {164, 0}};
+  const std::pair<std::size_t, int32_t> ints[] = {{8, 1},    {12, 1},   {16, 1},  {20, 1},  {24, 1}, {28, 1}, {32, 200},
+                                                  {36, 500}, {40, 300}, {44, 1},  {48, 1},  {52, 0}, {56, 0}, {60, 0},
+                                                  {64, 1},   {152, 0},  {156, 1}, {160, 0}, {164, 0}};
   for (const auto& field : ints) EXPECT_EQ(IntAt(b, field.first), field.second) << "offset " << field.first;
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[68]), 20), "%n <%m> scribbled:\\n");
   for (std::size_t i = 88; i < 152; ++i) EXPECT_EQ(b[i], 0) << "offset " << i;

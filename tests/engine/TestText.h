@@ -1,6 +1,5 @@
 // Small helpers to write bodies and line lists in tests.
-#ifndef KELVANE_TESTS_ENGINE_TESTTEXT_H
-#define KELVANE_TESTS_ENGINE_TESTTEXT_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -72,5 +71,3 @@ inline Reformatted Reformat(const Settings& settings, const std::string& body, i
   r.result = formatter.ReformatReply(r.body, r.cursorLines);
   return r;
 }
-
-#endif

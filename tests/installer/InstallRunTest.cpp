@@ -108,7 +108,9 @@ InstallRequest KelvaneRequest() {
   return request;
 }
 
-std::string InInstall(const std::string& name) { return std::string(kInstall) + "\\" + name; }
+std::string InInstall(const std::string& name) {
+  return std::string(kInstall) + "\\" + name;
+}
 
 }  // namespace
 
@@ -123,10 +125,10 @@ TEST(InstallRun, FreshInstallationRecordsWhatItMade) {
   const RecordLists& record = system.records[kInstall];
   EXPECT_EQ("Kelvane", record.appName);
   EXPECT_EQ((std::vector<std::string>{"Kelvane.exe", "Kelvstart.exe", "lang.ini", "uninstall.exe"}), record.files);
-  EXPECT_EQ((std::vector<std::string>{"C:\\Menu\\Kelvane\\Outlook Express with Kelvane.lnk",
-                                      "C:\\Menu\\Kelvane\\Uninstall.lnk",
-                                      "C:\\Desktop\\Outlook Express with Kelvane.lnk"}),
-            record.shortcuts);
+  EXPECT_EQ(
+      (std::vector<std::string>{"C:\\Menu\\Kelvane\\Outlook Express with Kelvane.lnk",
+                                "C:\\Menu\\Kelvane\\Uninstall.lnk", "C:\\Desktop\\Outlook Express with Kelvane.lnk"}),
+      record.shortcuts);
   EXPECT_EQ((std::vector<std::string>{"kelvane.cfg", "debug.txt"}), record.generatedFiles);
   EXPECT_EQ("Kelvane   ", record.windowTitle);
   EXPECT_EQ(std::vector<std::string>{"Kelvane"}, system.clearedRemovals);

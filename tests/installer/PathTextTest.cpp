@@ -11,8 +11,8 @@ TEST(SafeRelativeNames, AcceptsNamesThatStayBelowTheirDirectory) {
 }
 
 TEST(SafeRelativeNames, RefusesNamesThatCouldLeaveOrMisnameTheDirectory) {
-  for (const char* name : {"", "\\x", "/x", "C:\\x", "C:x", "a:b", "..", "a\\..\\b", ".\\a", "a\\.",
-                           "a\\\\b", "...", "a\\. .\\b", " ", "a*b", "a?b", "a\tb", "a\\b\\\\", "\\\\srv\\x"})
+  for (const char* name : {"", "\\x", "/x", "C:\\x", "C:x", "a:b", "..", "a\\..\\b", ".\\a", "a\\.", "a\\\\b", "...",
+                           "a\\. .\\b", " ", "a*b", "a?b", "a\tb", "a\\b\\\\", "\\\\srv\\x"})
     EXPECT_FALSE(IsSafeRelativeName(name)) << name;
 }
 
@@ -32,7 +32,7 @@ TEST(FileNameComparison, FoldsAsciiCaseAndSeparatorsOnly) {
 TEST(PathJoining, RefusesInsteadOfCutting) {
   std::string out = "unchanged";
   std::string dir = "C:\\" + std::string(250, 'd');  // 253 characters
-  EXPECT_TRUE(JoinPath(out, dir, "12345"));           // 259
+  EXPECT_TRUE(JoinPath(out, dir, "12345"));          // 259
   EXPECT_EQ(259u, out.size());
   out = "unchanged";
   EXPECT_FALSE(JoinPath(out, dir, "123456"));  // 260 would need no room for the zero

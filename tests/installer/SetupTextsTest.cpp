@@ -15,7 +15,11 @@ TEST(SetupLanguage, WizardAndRunTextsAreGermanForAnythingButEng) {
   EXPECT_EQ("Zielverzeichnis w\xE4hlen", MakeDestinationTexts("GER", "Kelvane").title);
   EXPECT_EQ("Zielverzeichnis w\xE4hlen", MakeDestinationTexts("FRA", "Kelvane").title);
   EXPECT_EQ("Startmen\xFCverzeichnis w\xE4hlen", MakeMenuFolderTexts("", "Kelvane").title);
-  EXPECT_EQ("\xDC" "berpr\xFC" "fung alter Uninstall-Informationen...", MakeRunTexts("FRA", "K").checkingOldData);
+  EXPECT_EQ(
+      "\xDC"
+      "berpr\xFC"
+      "fung alter Uninstall-Informationen...",
+      MakeRunTexts("FRA", "K").checkingOldData);
   EXPECT_EQ("Kelvane wurde erfolgreich installiert!", MakeRunTexts("GER", "Kelvane").completeMessage);
   EXPECT_EQ("Kelvane is now installed on your computer.\nUse the start menu to run the application.\n",
             MakeRunTexts("ENG", "Kelvane").completeMessage);

@@ -36,7 +36,9 @@ public:
   }
 };
 
-std::string Own(const std::string& name) { return std::string(kOwnDir) + "\\" + name; }
+std::string Own(const std::string& name) {
+  return std::string(kOwnDir) + "\\" + name;
+}
 
 RecordLists KelvaneRecord() {
   RecordLists record;
@@ -186,9 +188,10 @@ TEST(UninstallRunOnce, TheFolderCommandDeletesTheUninstallerFirst) {
   EXPECT_EQ("\"C:\\windows\\system32\\cmd.exe\" /c del \"C:\\Program Files\\Kelvane\\uninstall.exe\"",
             commands[0].command);
   EXPECT_EQ("Kelvane_RmDir", commands[1].valueName);
-  EXPECT_EQ("\"C:\\windows\\system32\\cmd.exe\" /c del \"C:\\Program Files\\Kelvane\\uninstall.exe\""
-            " & rd \"C:\\Program Files\\Kelvane\"",
-            commands[1].command);
+  EXPECT_EQ(
+      "\"C:\\windows\\system32\\cmd.exe\" /c del \"C:\\Program Files\\Kelvane\\uninstall.exe\""
+      " & rd \"C:\\Program Files\\Kelvane\"",
+      commands[1].command);
 }
 
 TEST(UninstallRunOnce, CommandsThatCouldDoSomethingElseAreNotLeft) {

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::string Normalized(std::string path) { return NormalizeDestination(path) ? path : "<refused>"; }
+std::string Normalized(std::string path) {
+  return NormalizeDestination(path) ? path : "<refused>";
+}
 
 }  // namespace
 

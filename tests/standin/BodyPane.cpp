@@ -89,18 +89,17 @@ void RegisterBodyPaneClasses(HINSTANCE instance) {
 BodyPane::BodyPane(HWND parent, const RECT& area, bool readOnly) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   int width = area.right - area.left, height = area.bottom - area.top;
-  host_ = CreateWindowExW(0, L"ME_DocHost", L"", WS_CHILD | WS_VISIBLE, area.left, area.top, width,
-                          height, parent, nullptr, instance, nullptr);
-  mime_ = CreateWindowExW(0, L"##MIMEEdit_Server", L"", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
-                          host_, nullptr, instance, nullptr);
-  server_ = CreateWindowExW(0, L"Internet Explorer_Server", L"", WS_CHILD | WS_VISIBLE, 0, 0, width,
-                            height, mime_, nullptr, instance, nullptr);
+  host_ = CreateWindowExW(0, L"ME_DocHost", L"", WS_CHILD | WS_VISIBLE, area.left, area.top, width, height, parent,
+                          nullptr, instance, nullptr);
+  mime_ = CreateWindowExW(0, L"##MIMEEdit_Server", L"", WS_CHILD | WS_VISIBLE, 0, 0, width, height, host_, nullptr,
+                          instance, nullptr);
+  server_ = CreateWindowExW(0, L"Internet Explorer_Server", L"", WS_CHILD | WS_VISIBLE, 0, 0, width, height, mime_,
+                            nullptr, instance, nullptr);
   SetPropW(server_, kPaneProp, this);
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                ES_AUTOHSCROLL | ES_NOHIDESEL;
+  DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL;
   if (readOnly) style |= ES_READONLY;
-  editor_ = CreateWindowExW(0, MSFTEDIT_CLASS, L"", style, 0, 0, width, height, server_, nullptr,
-                            instance, nullptr);
+  editor_ = CreateWindowExW(0, MSFTEDIT_CLASS, L"", style, 0, 0, width, height, server_, nullptr, instance, nullptr);
   SendMessageW(editor_, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
   SendMessageW(editor_, EM_EXLIMITTEXT, 0, 1 << 24);
   // Lines as the body has them: a wrapped display line would make Up climb
@@ -112,7 +111,9 @@ BodyPane::BodyPane(HWND parent, const RECT& area, bool readOnly) {
   document_ = CreateHtmlDocument(this);
 }
 
-BodyPane::~BodyPane() { Detach(); }
+BodyPane::~BodyPane() {
+  Detach();
+}
 
 void BodyPane::Detach() {
   if (!document_) return;
@@ -162,8 +163,8 @@ std::wstring BodyPane::BodyText() {
   if (!editor_) return std::wstring();
   LRESULT length = SendMessageW(editor_, WM_GETTEXTLENGTH, 0, 0);
   std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-  LRESULT got = SendMessageW(editor_, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
-                             reinterpret_cast<LPARAM>(buffer.data()));
+  LRESULT got =
+      SendMessageW(editor_, WM_GETTEXT, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
   return WithCrLf(std::wstring(buffer.data(), static_cast<size_t>(got)));
 }
 
@@ -175,7 +176,9 @@ void BodyPane::SetBodyText(const std::wstring& text) {
   CaretToEnd();
 }
 
-std::wstring BodyPane::BodyHtml() { return hasHtml_ ? html_ : HtmlFromText(BodyText()); }
+std::wstring BodyPane::BodyHtml() {
+  return hasHtml_ ? html_ : HtmlFromText(BodyText());
+}
 
 void BodyPane::SetBodyHtml(const std::wstring& html) {
   hasHtml_ = true;

@@ -41,7 +41,10 @@ public:
   // The event at which the window that holds the pane is to close instead
   // of going on ("copy", "paste", "selectall" or a document call such as
   // "get_innerText"); empty for none.
-  void ArmClose(HWND window, const std::string& event) { closeWindow_ = window; closeOn_ = event; }
+  void ArmClose(HWND window, const std::string& event) {
+    closeWindow_ = window;
+    closeOn_ = event;
+  }
 
   void CaretInfo(long& line, long& selStart, long& selEnd, long& lineCount) const;
 
@@ -70,7 +73,7 @@ private:
   WNDPROC editorProc_ = nullptr;
   HtmlDocument* document_ = nullptr;
   bool htmlMail_ = false;
-  bool hasHtml_ = false;     // html_ holds markup of its own, not derived from the text
+  bool hasHtml_ = false;  // html_ holds markup of its own, not derived from the text
   std::wstring html_;
   DocumentState detachedState_;  // answers for a pane whose document is gone
   HWND closeWindow_ = nullptr;

@@ -66,16 +66,21 @@ public:
 
 namespace {
 
-HtmlDocument* Of(IHTMLDocument2* This) { return reinterpret_cast<DocumentFace*>(This)->owner; }
-HtmlDocument* Of(IHTMLElement* This) { return reinterpret_cast<ElementFace*>(This)->owner; }
-SheetFace* Of(IHTMLStyleSheet* This) { return reinterpret_cast<SheetFace*>(This); }
+HtmlDocument* Of(IHTMLDocument2* This) {
+  return reinterpret_cast<DocumentFace*>(This)->owner;
+}
+HtmlDocument* Of(IHTMLElement* This) {
+  return reinterpret_cast<ElementFace*>(This)->owner;
+}
+SheetFace* Of(IHTMLStyleSheet* This) {
+  return reinterpret_cast<SheetFace*>(This);
+}
 
 // --- the style sheet handed back by createStyleSheet -------------------------
 
 HRESULT STDMETHODCALLTYPE SheetQueryInterface(IHTMLStyleSheet* This, REFIID riid, void** out) {
   if (!out) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, IID_IHTMLStyleSheet)) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IHTMLStyleSheet)) {
     *out = This;
     IHTMLStyleSheet_AddRef(This);
     return S_OK;
@@ -124,8 +129,8 @@ IHTMLStyleSheetVtbl* SheetVtbl() {
 
 HRESULT STDMETHODCALLTYPE DocQueryInterface(IHTMLDocument2* This, REFIID riid, void** out) {
   if (!out) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, IID_IHTMLDocument) || IsEqualIID(riid, IID_IHTMLDocument2)) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IHTMLDocument) ||
+      IsEqualIID(riid, IID_IHTMLDocument2)) {
     *out = This;
     Of(This)->AddRef();
     return S_OK;
@@ -133,8 +138,12 @@ HRESULT STDMETHODCALLTYPE DocQueryInterface(IHTMLDocument2* This, REFIID riid, v
   *out = nullptr;
   return E_NOINTERFACE;
 }
-ULONG STDMETHODCALLTYPE DocAddRef(IHTMLDocument2* This) { return Of(This)->AddRef(); }
-ULONG STDMETHODCALLTYPE DocRelease(IHTMLDocument2* This) { return Of(This)->Release(); }
+ULONG STDMETHODCALLTYPE DocAddRef(IHTMLDocument2* This) {
+  return Of(This)->AddRef();
+}
+ULONG STDMETHODCALLTYPE DocRelease(IHTMLDocument2* This) {
+  return Of(This)->Release();
+}
 HRESULT STDMETHODCALLTYPE DocGetTypeInfoCount(IHTMLDocument2*, UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;
@@ -170,8 +179,7 @@ HRESULT STDMETHODCALLTYPE DocPutTitle(IHTMLDocument2* This, BSTR value) {
   doc->Called("put_title");
   return S_OK;
 }
-HRESULT STDMETHODCALLTYPE DocCreateStyleSheet(IHTMLDocument2* This, BSTR href, LONG index,
-                                              IHTMLStyleSheet** out) {
+HRESULT STDMETHODCALLTYPE DocCreateStyleSheet(IHTMLDocument2* This, BSTR href, LONG index, IHTMLStyleSheet** out) {
   if (!out) return E_POINTER;
   HtmlDocument* doc = Of(This);
   doc->state.styleSheets.emplace_back(FromBstr(href), static_cast<long>(index));
@@ -203,8 +211,7 @@ IHTMLDocument2Vtbl* DocumentVtbl() {
 
 HRESULT STDMETHODCALLTYPE ElemQueryInterface(IHTMLElement* This, REFIID riid, void** out) {
   if (!out) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, IID_IHTMLElement)) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IHTMLElement)) {
     *out = This;
     Of(This)->AddRef();
     return S_OK;
@@ -212,8 +219,12 @@ HRESULT STDMETHODCALLTYPE ElemQueryInterface(IHTMLElement* This, REFIID riid, vo
   *out = nullptr;
   return E_NOINTERFACE;
 }
-ULONG STDMETHODCALLTYPE ElemAddRef(IHTMLElement* This) { return Of(This)->AddRef(); }
-ULONG STDMETHODCALLTYPE ElemRelease(IHTMLElement* This) { return Of(This)->Release(); }
+ULONG STDMETHODCALLTYPE ElemAddRef(IHTMLElement* This) {
+  return Of(This)->AddRef();
+}
+ULONG STDMETHODCALLTYPE ElemRelease(IHTMLElement* This) {
+  return Of(This)->Release();
+}
 HRESULT STDMETHODCALLTYPE ElemGetTypeInfoCount(IHTMLElement*, UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;
@@ -290,7 +301,9 @@ IHTMLElementVtbl* ElementVtbl() {
 HtmlDocument::HtmlDocument(DocumentBody* owner)
     : document{{DocumentVtbl()}, this}, element{{ElementVtbl()}, this}, body(owner) {}
 
-HtmlDocument* CreateHtmlDocument(DocumentBody* body) { return new HtmlDocument(body); }
+HtmlDocument* CreateHtmlDocument(DocumentBody* body) {
+  return new HtmlDocument(body);
+}
 
 void DetachHtmlDocument(HtmlDocument* document) {
   document->body = nullptr;
@@ -300,11 +313,12 @@ void DetachHtmlDocument(HtmlDocument* document) {
   document->Release();
 }
 
-DocumentState& StateOf(HtmlDocument* document) { return document->state; }
+DocumentState& StateOf(HtmlDocument* document) {
+  return document->state;
+}
 
 LRESULT DocumentLresult(HtmlDocument* document, WPARAM wParam) {
-  return LresultFromObject(IID_IHTMLDocument2, wParam,
-                           reinterpret_cast<IUnknown*>(&document->document.iface));
+  return LresultFromObject(IID_IHTMLDocument2, wParam, reinterpret_cast<IUnknown*>(&document->document.iface));
 }
 
 void* PreloadDocumentTypeLibrary() {

@@ -31,7 +31,7 @@ struct DocumentState {
   std::wstring readyState = L"complete";
   std::wstring title;
   std::vector<std::pair<std::wstring, long>> styleSheets;  // href, index
-  std::map<std::string, int> calls;                      // "get_innerText" -> 3
+  std::map<std::string, int> calls;                        // "get_innerText" -> 3
 };
 
 class HtmlDocument;
@@ -50,6 +50,5 @@ LRESULT DocumentLresult(HtmlDocument* document, WPARAM wParam);
 // does not spend its one second parsing it.
 void* PreloadDocumentTypeLibrary();
 void ReleaseDocumentTypeLibrary(void* library);
-
 
 }  // namespace standin

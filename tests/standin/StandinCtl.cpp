@@ -119,12 +119,20 @@ bool PutClipboard(UINT format, const std::string& bytes) {
 }
 
 std::string FormatName(UINT format) {
-  static const struct { UINT id; const char* name; } known[] = {
-      {CF_TEXT, "CF_TEXT"},           {CF_BITMAP, "CF_BITMAP"}, {CF_OEMTEXT, "CF_OEMTEXT"},
-      {CF_DIB, "CF_DIB"},             {CF_UNICODETEXT, "CF_UNICODETEXT"},
-      {CF_HDROP, "CF_HDROP"},         {CF_LOCALE, "CF_LOCALE"}, {CF_DIBV5, "CF_DIBV5"},
-      {CF_ENHMETAFILE, "CF_ENHMETAFILE"}, {CF_METAFILEPICT, "CF_METAFILEPICT"},
-      {CF_PALETTE, "CF_PALETTE"}};
+  static const struct {
+    UINT id;
+    const char* name;
+  } known[] = {{CF_TEXT, "CF_TEXT"},
+               {CF_BITMAP, "CF_BITMAP"},
+               {CF_OEMTEXT, "CF_OEMTEXT"},
+               {CF_DIB, "CF_DIB"},
+               {CF_UNICODETEXT, "CF_UNICODETEXT"},
+               {CF_HDROP, "CF_HDROP"},
+               {CF_LOCALE, "CF_LOCALE"},
+               {CF_DIBV5, "CF_DIBV5"},
+               {CF_ENHMETAFILE, "CF_ENHMETAFILE"},
+               {CF_METAFILEPICT, "CF_METAFILEPICT"},
+               {CF_PALETTE, "CF_PALETTE"}};
   for (const auto& k : known)
     if (k.id == format) return k.name;
   char name[256];
@@ -133,9 +141,8 @@ std::string FormatName(UINT format) {
 }
 
 bool IsMemoryFormat(UINT format) {
-  return format != CF_BITMAP && format != CF_ENHMETAFILE && format != CF_METAFILEPICT &&
-         format != CF_PALETTE && format != CF_DSPBITMAP && format != CF_DSPENHMETAFILE &&
-         format != CF_DSPMETAFILEPICT;
+  return format != CF_BITMAP && format != CF_ENHMETAFILE && format != CF_METAFILEPICT && format != CF_PALETTE &&
+         format != CF_DSPBITMAP && format != CF_DSPENHMETAFILE && format != CF_DSPMETAFILEPICT;
 }
 
 uint32_t Fnv1a(const unsigned char* data, size_t size) {

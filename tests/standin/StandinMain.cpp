@@ -108,7 +108,9 @@ RECT ClientArea(HWND hwnd) {
   return r;
 }
 
-std::string IdOf(HWND hwnd) { return std::to_string(reinterpret_cast<uintptr_t>(hwnd)); }
+std::string IdOf(HWND hwnd) {
+  return std::to_string(reinterpret_cast<uintptr_t>(hwnd));
+}
 
 bool StandinApp::Create(HINSTANCE instance) {
   instance_ = instance;
@@ -133,14 +135,13 @@ bool StandinApp::Create(HINSTANCE instance) {
   wc.lpszClassName = L"KelvaneStandinControl";
   RegisterClassW(&wc);
 
-  control_ = CreateWindowExW(0, L"KelvaneStandinControl", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                             instance, this);
-  main_ = CreateWindowExW(0, L"Outlook Express Browser Class", L"Outlook Express",
-                          WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr, instance, this);
+  control_ = CreateWindowExW(0, L"KelvaneStandinControl", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  main_ = CreateWindowExW(0, L"Outlook Express Browser Class", L"Outlook Express", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700,
+                          nullptr, nullptr, instance, this);
   if (!control_ || !main_) return false;
   RECT area = ClientArea(main_);
-  view_ = CreateWindowExW(0, L"Outlook Express Message View", L"", WS_CHILD | WS_VISIBLE, 0,
-                          area.bottom / 2, area.right, area.bottom / 2, main_, nullptr, instance, this);
+  view_ = CreateWindowExW(0, L"Outlook Express Message View", L"", WS_CHILD | WS_VISIBLE, 0, area.bottom / 2,
+                          area.right, area.bottom / 2, main_, nullptr, instance, this);
   viewPane_ = std::make_unique<BodyPane>(view_, ClientArea(view_), true);
   viewPane_->Load(L"", nullptr, false);
   ShowWindow(main_, SW_SHOWNORMAL);
@@ -164,17 +165,17 @@ std::string StandinApp::Open(const Options& options, unsigned& status) {
   auto note = std::make_unique<NoteWindow>();
   note->composition = kind[0] == "compose";
   std::wstring title = Widen(options.Get("title"));
-  note->hwnd = CreateWindowExW(0, L"ATH_NOTE", title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 800, 600,
-                               nullptr, nullptr, instance_, this);
+  note->hwnd = CreateWindowExW(0, L"ATH_NOTE", title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 800, 600, nullptr, nullptr,
+                               instance_, this);
   if (!note->hwnd) {
     status = 1;
     return "open: CreateWindowEx failed\n";
   }
   if (note->composition) {
-    note->envelope = CreateWindowExW(0, L"OE_Envelope", L"", WS_CHILD | WS_VISIBLE, 0, 0, 800, 80,
-                                     note->hwnd, nullptr, instance_, nullptr);
-    CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 60, 8, 400, 120,
-                    note->envelope, nullptr, instance_, nullptr);
+    note->envelope = CreateWindowExW(0, L"OE_Envelope", L"", WS_CHILD | WS_VISIBLE, 0, 0, 800, 80, note->hwnd, nullptr,
+                                     instance_, nullptr);
+    CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 60, 8, 400, 120, note->envelope, nullptr,
+                    instance_, nullptr);
   }
   RECT area = ClientArea(note->hwnd);
   area.top = note->composition ? 80 : 0;
@@ -240,8 +241,7 @@ void StandinApp::Execute(Command& command) {
     for (const auto& entry : notes_) {
       char title[256] = "";
       GetWindowTextA(entry.first, title, sizeof title);
-      command.answer += IdOf(entry.first) + (entry.second->composition ? " compose " : " received ") +
-                        title + "\n";
+      command.answer += IdOf(entry.first) + (entry.second->composition ? " compose " : " received ") + title + "\n";
     }
     return;
   }
@@ -364,8 +364,8 @@ LRESULT CALLBACK StandinApp::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 // thread, where the windows and the document live.
 void ServePipe(HWND control) {
   for (;;) {
-    HANDLE pipe = CreateNamedPipeA(kPipeName, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                   1 << 16, 1 << 16, 0, nullptr);
+    HANDLE pipe =
+        CreateNamedPipeA(kPipeName, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 1 << 16, 1 << 16, 0, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) {
       std::fprintf(stderr, "standin: cannot create %s (%lu)\n", kPipeName, GetLastError());
       PostMessageW(control, WM_QUIT, 0, 0);

@@ -32,7 +32,10 @@ HWND ParseWindow(const char* text) {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 10)));
 }
 
-void Key(BYTE vk, BYTE scan, bool up) { keybd_event(vk, scan, up ? KEYEVENTF_KEYUP : 0, 0); Sleep(10); }
+void Key(BYTE vk, BYTE scan, bool up) {
+  keybd_event(vk, scan, up ? KEYEVENTF_KEYUP : 0, 0);
+  Sleep(10);
+}
 
 void Chord(BYTE vk, BYTE scan) {
   Key(VK_CONTROL, 0x1D, false);
@@ -154,8 +157,8 @@ int Document(HWND window, const char* text) {
   }
   HMODULE oleacc = LoadLibraryA("OLEACC.DLL");
   using ObjectFromLresultFn = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
-  auto objectFromLresult = reinterpret_cast<ObjectFromLresultFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(oleacc, "ObjectFromLresult")));
+  auto objectFromLresult =
+      reinterpret_cast<ObjectFromLresultFn>(reinterpret_cast<void (*)()>(GetProcAddress(oleacc, "ObjectFromLresult")));
   IHTMLDocument2* document = nullptr;
   HRESULT hr = objectFromLresult ? objectFromLresult(static_cast<LRESULT>(result), IID_IHTMLDocument2, 0,
                                                      reinterpret_cast<void**>(&document))

@@ -18,17 +18,19 @@ std::wstring Widen(const std::string& ansi) {
 namespace {
 std::string FromWide(UINT codePage, const std::wstring& wide) {
   if (wide.empty()) return std::string();
-  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr,
-                      nullptr);
+  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
   return out;
 }
 }  // namespace
 
-std::string Narrow(const std::wstring& wide) { return FromWide(CP_ACP, wide); }
-std::string Utf8(const std::wstring& wide) { return FromWide(CP_UTF8, wide); }
+std::string Narrow(const std::wstring& wide) {
+  return FromWide(CP_ACP, wide);
+}
+std::string Utf8(const std::wstring& wide) {
+  return FromWide(CP_UTF8, wide);
+}
 
 std::wstring WithCrLf(const std::wstring& text) {
   std::wstring out;
@@ -53,11 +55,21 @@ std::wstring HtmlFromText(const std::wstring& text) {
   for (size_t i = 0; i < crlf.size(); ++i) {
     wchar_t c = crlf[i];
     switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'\r': out += L"<BR>"; ++i; break;  // WithCrLf put an LF after every CR
-      default: out += c;
+      case L'&':
+        out += L"&amp;";
+        break;
+      case L'<':
+        out += L"&lt;";
+        break;
+      case L'>':
+        out += L"&gt;";
+        break;
+      case L'\r':
+        out += L"<BR>";
+        ++i;
+        break;  // WithCrLf put an LF after every CR
+      default:
+        out += c;
     }
   }
   return out;
@@ -75,8 +87,10 @@ bool TagIs(const std::wstring& tag, const wchar_t* name) {
 }  // namespace
 
 std::wstring TextFromHtml(const std::wstring& html) {
-  static const struct { const wchar_t* name; wchar_t c; } entities[] = {
-      {L"&gt;", L'>'}, {L"&lt;", L'<'}, {L"&amp;", L'&'}, {L"&nbsp;", L' '}, {L"&quot;", L'"'}};
+  static const struct {
+    const wchar_t* name;
+    wchar_t c;
+  } entities[] = {{L"&gt;", L'>'}, {L"&lt;", L'<'}, {L"&amp;", L'&'}, {L"&nbsp;", L' '}, {L"&quot;", L'"'}};
   std::wstring out;
   for (size_t i = 0; i < html.size();) {
     wchar_t c = html[i];
@@ -107,8 +121,8 @@ std::wstring TextFromHtml(const std::wstring& html) {
 }
 
 namespace {
-int FormatHtmlHeader(char (&buffer)[160], unsigned startHtml, unsigned endHtml,
-                     unsigned startFragment, unsigned endFragment) {
+int FormatHtmlHeader(char (&buffer)[160], unsigned startHtml, unsigned endHtml, unsigned startFragment,
+                     unsigned endFragment) {
   return std::snprintf(buffer, sizeof buffer,
                        "Version:0.9\r\nStartHTML:%010u\r\nEndHTML:%010u\r\n"
                        "StartFragment:%010u\r\nEndFragment:%010u\r\n",

@@ -6,8 +6,8 @@
 
 namespace standin {
 
-std::wstring Widen(const std::string& ansi);    // CP_ACP
-std::string Narrow(const std::wstring& wide);   // CP_ACP
+std::wstring Widen(const std::string& ansi);   // CP_ACP
+std::string Narrow(const std::wstring& wide);  // CP_ACP
 std::string Utf8(const std::wstring& wide);
 
 // Every line break (CR LF, lone CR, lone LF) becomes CR LF, as a mail body

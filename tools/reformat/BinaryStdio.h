@@ -1,7 +1,4 @@
 // Standard input and output carry raw bytes: no line-end translation.
-#ifndef KELVANE_TOOLS_REFORMAT_BINARYSTDIO_H
-#define KELVANE_TOOLS_REFORMAT_BINARYSTDIO_H
+#pragma once
 
 void SetBinaryStdio();
-
-#endif

@@ -77,8 +77,7 @@ bool WantsColourFilter(int argc, const char* const* argv) {
   return false;
 }
 
-int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::string& output,
-                    std::string& messages) {
+int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::string& output, std::string& messages) {
   int styles = 1;
   ColourMode mode = ColourMode::view;
   const char* textFile = nullptr;
@@ -100,9 +99,12 @@ int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::st
       if (!hasValue || !ParseCount(argv[++i], styles)) return UsageError(messages, "--styles needs a number");
     } else if (arg == "--mode") {
       const std::string value = hasValue ? argv[++i] : "";
-      if (value == "view") mode = ColourMode::view;
-      else if (value == "composition") mode = ColourMode::composition;
-      else return UsageError(messages, "--mode takes view or composition");
+      if (value == "view")
+        mode = ColourMode::view;
+      else if (value == "composition")
+        mode = ColourMode::composition;
+      else
+        return UsageError(messages, "--mode takes view or composition");
     } else if (arg == "--text") {
       if (!hasValue) return UsageError(messages, "--text needs a file name");
       textFile = argv[++i];
@@ -130,8 +132,7 @@ int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::st
     const std::size_t eq = set.find('=');
     if (eq == std::string::npos) return UsageError(messages, "--set " + set + ": expected FIELD=VALUE");
     std::string error;
-    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error))
-      return UsageError(messages, error);
+    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error)) return UsageError(messages, error);
   }
 
   std::string html;

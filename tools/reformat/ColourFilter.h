@@ -1,7 +1,6 @@
 // kelvane-reformat --colour: the quote colouring of a message body's inner
 // HTML as a filter, to preview what the watch does to a saved message.
-#ifndef KELVANE_TOOLS_REFORMAT_COLOURFILTER_H
-#define KELVANE_TOOLS_REFORMAT_COLOURFILTER_H
+#pragma once
 
 #include <cstdio>
 #include <string>
@@ -11,7 +10,4 @@ bool WantsColourFilter(int argc, const char* const* argv);
 
 // Runs the colour filter (argv[0] is the program name); exit status as the
 // reply filter's: 0 done, 1 file error, 2 bad usage.
-int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::string& output,
-                    std::string& messages);
-
-#endif
+int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::string& output, std::string& messages);

@@ -174,8 +174,8 @@ int ParseOptions(int argc, const char* const* argv, Options& options, std::strin
 bool WriteAll(std::FILE* output, const char* data, std::size_t size, std::string& messages) {
   errno = 0;
   if (size > 0 && std::fwrite(data, 1, size, output) != size) {
-    messages += std::string("kelvane-reformat: standard output: ") +
-                (errno != 0 ? std::strerror(errno) : "write error") + "\n";
+    messages +=
+        std::string("kelvane-reformat: standard output: ") + (errno != 0 ? std::strerror(errno) : "write error") + "\n";
     return false;
   }
   return true;
@@ -270,8 +270,7 @@ bool SetSettingsField(Settings& settings, const std::string& field, const std::s
   return false;
 }
 
-int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output,
-                      std::string& messages) {
+int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output, std::string& messages) {
   Options options;
   if (const int status = ParseOptions(argc, argv, options, messages)) return status;
   if (options.help) return WriteAll(output, kUsage, sizeof kUsage - 1, messages) ? FilterOk : FilterFileError;
@@ -290,8 +289,7 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
     const std::size_t eq = set.find('=');
     if (eq == std::string::npos) return UsageError(messages, "--set " + set + ": expected FIELD=VALUE");
     std::string error;
-    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error))
-      return UsageError(messages, error);
+    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error)) return UsageError(messages, error);
   }
 
   // The input: the named file, or the given stream.

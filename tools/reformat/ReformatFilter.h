@@ -1,7 +1,6 @@
 // The command-line filter around the reply engine, kept apart from main() so
 // that its option handling and exit codes can be tested in-process.
-#ifndef KELVANE_TOOLS_REFORMAT_REFORMATFILTER_H
-#define KELVANE_TOOLS_REFORMAT_REFORMATFILTER_H
+#pragma once
 
 #include <cstdio>
 #include <string>
@@ -18,7 +17,4 @@ bool SetSettingsField(Settings& settings, const std::string& field, const std::s
 // named on the command line or from `input`; the result is written to
 // `output` (binary), messages to `messages` (standard error).  Returns the
 // exit status.
-int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output,
-                      std::string& messages);
-
-#endif
+int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output, std::string& messages);

@@ -44,65 +44,65 @@ constexpr UINT kReflectBase = 0xBC00;
 
 class CDialog : public CWindow, public IDialogControls {
 public:
-    explicit CDialog(int templateId, HINSTANCE instance = nullptr);
-    ~CDialog() override;
-    CDialog(const CDialog&) = delete;
-    CDialog& operator=(const CDialog&) = delete;
+  explicit CDialog(int templateId, HINSTANCE instance = nullptr);
+  ~CDialog() override;
+  CDialog(const CDialog&) = delete;
+  CDialog& operator=(const CDialog&) = delete;
 
-    // Runs the dialog in a modal loop of the system (timers of other windows
-    // keep firing) and returns the code EndDialog was given, or -1.
-    INT_PTR DoModal(HWND owner = nullptr);
-    // Makes a modeless dialog; false when the template cannot be made.
-    bool Create(HWND owner = nullptr);
-    void DestroyWindow();
-    void EndDialog(INT_PTR result);
-    bool IsModal() const { return modal_; }
+  // Runs the dialog in a modal loop of the system (timers of other windows
+  // keep firing) and returns the code EndDialog was given, or -1.
+  INT_PTR DoModal(HWND owner = nullptr);
+  // Makes a modeless dialog; false when the template cannot be made.
+  bool Create(HWND owner = nullptr);
+  void DestroyWindow();
+  void EndDialog(INT_PTR result);
+  bool IsModal() const { return modal_; }
 
-    // read: controls into fields; else fields into controls.  False when a
-    // read stopped at a bad entry.
-    bool UpdateData(bool read);
+  // read: controls into fields; else fields into controls.  False when a
+  // read stopped at a bad entry.
+  bool UpdateData(bool read);
 
-    std::string GetItemText(int id) const;
-    void SetItemText(int id, const std::string& text);
+  std::string GetItemText(int id) const;
+  void SetItemText(int id, const std::string& text);
 
-    // A message box owned by this dialog.
-    int ShowMessage(const std::string& text, const std::string& caption, UINT flags) const;
+  // A message box owned by this dialog.
+  int ShowMessage(const std::string& text, const std::string& caption, UINT flags) const;
 
-    // IDialogControls, over the dialog's child controls.
-    std::string ReadText(int controlId) const override;
-    void WriteText(int controlId, const std::string& text) override;
-    int ReadCheck(int controlId) const override;
-    void WriteCheck(int controlId, int state) override;
-    int ReadListIndex(int controlId) const override;
-    void WriteListIndex(int controlId, int index) override;
-    void LimitText(int controlId, std::size_t maxChars) override;
-    void ReportBadEntry(int controlId, const std::string& message) override;
+  // IDialogControls, over the dialog's child controls.
+  std::string ReadText(int controlId) const override;
+  void WriteText(int controlId, const std::string& text) override;
+  int ReadCheck(int controlId) const override;
+  void WriteCheck(int controlId, int state) override;
+  int ReadListIndex(int controlId) const override;
+  void WriteListIndex(int controlId, int index) override;
+  void LimitText(int controlId, std::size_t maxChars) override;
+  void ReportBadEntry(int controlId, const std::string& message) override;
 
 protected:
-    virtual void DoDataExchange(DataExchange&) {}
-    // Return false when the focus was set here.
-    virtual bool OnInitDialog();
-    // Commands from buttons, menus and control notifications; return true
-    // when handled.  IDOK and IDCANCEL reach OnOK and OnCancel unless taken here.
-    virtual bool OnCommand(WORD code, WORD id, HWND control);
-    virtual void OnOK();
-    virtual void OnCancel();
-    virtual void OnClose() { OnCancel(); }
-    virtual void OnTimer(UINT_PTR) {}
-    virtual void OnDestroy() {}
-    // Any other message; return true and set result when handled.
-    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  virtual void DoDataExchange(DataExchange&) {}
+  // Return false when the focus was set here.
+  virtual bool OnInitDialog();
+  // Commands from buttons, menus and control notifications; return true
+  // when handled.  IDOK and IDCANCEL reach OnOK and OnCancel unless taken here.
+  virtual bool OnCommand(WORD code, WORD id, HWND control);
+  virtual void OnOK();
+  virtual void OnCancel();
+  virtual void OnClose() { OnCancel(); }
+  virtual void OnTimer(UINT_PTR) {}
+  virtual void OnDestroy() {}
+  // Any other message; return true and set result when handled.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    bool IsWritingData() const { return writing_; }
+  bool IsWritingData() const { return writing_; }
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    int templateId_;
-    HINSTANCE instance_;
-    bool modal_ = false;
-    bool writing_ = false;
+  int templateId_;
+  HINSTANCE instance_;
+  bool modal_ = false;
+  bool writing_ = false;
 };
 
 }  // namespace ui

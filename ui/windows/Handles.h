@@ -11,56 +11,56 @@ namespace ui {
 template <typename Handle, typename Traits>
 class UniqueHandle {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle h) : handle_(h) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle h) : handle_(h) {}
+  ~UniqueHandle() { Reset(); }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
 
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Traits::Invalid(); }
-    Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
-    void Reset(Handle h = Traits::Invalid()) {
-        if (handle_ != Traits::Invalid()) Traits::Close(handle_);
-        handle_ = h;
-    }
+  Handle Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::Invalid(); }
+  Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
+  void Reset(Handle h = Traits::Invalid()) {
+    if (handle_ != Traits::Invalid()) Traits::Close(handle_);
+    handle_ = h;
+  }
 
 private:
-    Handle handle_ = Traits::Invalid();
+  Handle handle_ = Traits::Invalid();
 };
 
 struct IconTraits {
-    static HICON Invalid() { return nullptr; }
-    static void Close(HICON h) { ::DestroyIcon(h); }
+  static HICON Invalid() { return nullptr; }
+  static void Close(HICON h) { ::DestroyIcon(h); }
 };
 struct CursorTraits {
-    static HCURSOR Invalid() { return nullptr; }
-    static void Close(HCURSOR h) { ::DestroyCursor(h); }
+  static HCURSOR Invalid() { return nullptr; }
+  static void Close(HCURSOR h) { ::DestroyCursor(h); }
 };
 struct FontTraits {
-    static HFONT Invalid() { return nullptr; }
-    static void Close(HFONT h) { ::DeleteObject(h); }
+  static HFONT Invalid() { return nullptr; }
+  static void Close(HFONT h) { ::DeleteObject(h); }
 };
 struct MenuTraits {
-    static HMENU Invalid() { return nullptr; }
-    static void Close(HMENU h) { ::DestroyMenu(h); }
+  static HMENU Invalid() { return nullptr; }
+  static void Close(HMENU h) { ::DestroyMenu(h); }
 };
 struct WindowTraits {
-    static HWND Invalid() { return nullptr; }
-    static void Close(HWND h) { ::DestroyWindow(h); }
+  static HWND Invalid() { return nullptr; }
+  static void Close(HWND h) { ::DestroyWindow(h); }
 };
 struct RegKeyTraits {
-    static HKEY Invalid() { return nullptr; }
-    static void Close(HKEY h) { ::RegCloseKey(h); }
+  static HKEY Invalid() { return nullptr; }
+  static void Close(HKEY h) { ::RegCloseKey(h); }
 };
 struct ModuleTraits {
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE h) { ::FreeLibrary(h); }
+  static HMODULE Invalid() { return nullptr; }
+  static void Close(HMODULE h) { ::FreeLibrary(h); }
 };
 
 // Icons loaded with LR_SHARED or LoadIcon belong to the system and are not

@@ -31,7 +31,9 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool SamePath(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+bool SamePath(const std::string& a, const std::string& b) {
+  return Lower(a) == Lower(b);
+}
 
 // --- windows and dialogs -------------------------------------------------
 
@@ -44,7 +46,9 @@ HWND WaitWindow(const char* windowClass, const std::string& title, int milliseco
   return nullptr;
 }
 
-HWND WaitDialog(const std::string& title, int milliseconds = 20000) { return WaitWindow("#32770", title, milliseconds); }
+HWND WaitDialog(const std::string& title, int milliseconds = 20000) {
+  return WaitWindow("#32770", title, milliseconds);
+}
 
 std::string ItemText(HWND dialog, int id) {
   char text[2048] = {};
@@ -52,7 +56,9 @@ std::string ItemText(HWND dialog, int id) {
   return text;
 }
 
-std::string MessageText(HWND box) { return ItemText(box, 0xFFFF); }
+std::string MessageText(HWND box) {
+  return ItemText(box, 0xFFFF);
+}
 
 void Press(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -150,7 +156,9 @@ DWORD WaitExit(HANDLE process, int milliseconds) {
   return code;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string ReadValue(HKEY root, const std::string& key, const char* name) {
   HKEY handle;
@@ -183,11 +191,20 @@ struct WizardTitles {
 
 WizardTitles TitlesFor(const std::string& language) {
   if (language == "GER")
-    return {"Vereinbarung", "Akzeptieren Sie die obengenannten Bedingungen?", "Zielverzeichnis w\xE4hlen",
-            "Startmen\xFC" "verzeichnis w\xE4hlen", "Installation", "Installation beendet",
+    return {"Vereinbarung",
+            "Akzeptieren Sie die obengenannten Bedingungen?",
+            "Zielverzeichnis w\xE4hlen",
+            "Startmen\xFC"
+            "verzeichnis w\xE4hlen",
+            "Installation",
+            "Installation beendet",
             "Kelvane wurde erfolgreich installiert!"};
-  return {"Agreement", "Do you accept the terms stated above?", "Destination Directory", "Start Menu Folder",
-          "Installing", "Installation Complete",
+  return {"Agreement",
+          "Do you accept the terms stated above?",
+          "Destination Directory",
+          "Start Menu Folder",
+          "Installing",
+          "Installation Complete",
           "Kelvane is now installed on your computer.\nUse the start menu to run the application.\n"};
 }
 
@@ -268,14 +285,15 @@ int CheckInstallation(const std::string& installDir, const std::vector<std::stri
   Check(record.appName == "Kelvane", "record names the application");
   Check(record.files == names, "record lists the archive's " + std::to_string(names.size()) + " files in order (" +
                                    std::to_string(record.files.size()) + ")");
-  Check(record.generatedFiles == std::vector<std::string>({"kelvane.cfg", "debug.txt"}), "record lists the generated files");
+  Check(record.generatedFiles == std::vector<std::string>({"kelvane.cfg", "debug.txt"}),
+        "record lists the generated files");
   Check(record.windowClass.empty() && record.windowTitle == "Kelvane   ", "record keeps the running-check title");
   Check(record.shortcuts.size() == 7, "record lists 7 shortcuts (" + std::to_string(record.shortcuts.size()) + ")");
 
   std::string programs = ShellFolder(CSIDL_PROGRAMS) + "\\Kelvane\\";
   std::string desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\";
-  const char* const menuLinks[] = {"Outlook Express with Kelvane", "Kelvane - stand-alone", "Uninstall", "ReadMe",
-                                   "FAQ", "Stylesheet Preview"};
+  const char* const menuLinks[] = {
+      "Outlook Express with Kelvane", "Kelvane - stand-alone", "Uninstall", "ReadMe", "FAQ", "Stylesheet Preview"};
   std::vector<std::string> expected;
   for (const char* link : menuLinks) expected.push_back(programs + link + ".lnk");
   expected.push_back(desktop + "Outlook Express with Kelvane.lnk");
@@ -395,7 +413,8 @@ int Uninstall(const std::string& installDir, const std::vector<std::string>& nam
   for (const char* name : {"uninstall.dat", "kelvane.cfg", "debug.txt"})
     Check(!Exists(installDir + "\\" + name), std::string(name) + " is removed");
   Check(!Exists(ShellFolder(CSIDL_PROGRAMS) + "\\Kelvane"), "start-menu folder is removed");
-  Check(!Exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Outlook Express with Kelvane.lnk"), "desktop shortcut is removed");
+  Check(!Exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Outlook Express with Kelvane.lnk"),
+        "desktop shortcut is removed");
   Check(Exists(ShellFolder(CSIDL_DESKTOPDIRECTORY)), "the desktop folder itself stays");
   Check(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString") == "<no key>", "Uninstall key is deleted");
   std::string comspec = ReadValue(HKEY_LOCAL_MACHINE, kRunOnceKey, "Kelvane_DelUninstallExe");
