@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ReformatFilter.h"
-#include "TestText.h"
+#include "tests/engine/TestText.h"
 
 namespace {
 
