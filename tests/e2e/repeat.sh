@@ -1,9 +1,12 @@
 #!/bin/bash
 # Runs end-to-end cases again and again to show they are stable (by hand, not
 # in CI): repeat.sh [-n COUNT] [CASE...]; no CASE means the self-check and
-# every watch case.  Prints "CASE: PASSED/COUNT" per case; the logs of failed
-# runs stay in $TMPDIR.
+# every watch case.  A CASE named as ctest names it (e2e_app_options,
+# e2e_kelvane_reply_clipboard, ...) runs through ctest's win64 preset, which
+# gives it the programs of the build, once per run.  Prints
+# "CASE: PASSED/COUNT" per case; the logs of failed runs stay in $TMPDIR.
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
 count=20
 if [ "${1:-}" = -n ]; then count=$2; shift 2; fi
 cases=("$@")
@@ -15,7 +18,9 @@ for c in "${cases[@]}"; do
   passed=0
   for ((i = 1; i <= count; i++)); do
     log=$(mktemp "${TMPDIR:-/tmp}/kelvane-e2e-$c.XXXXXX.log")
-    if [ "$c" = standin_selfcheck ]; then
+    if [[ $c == e2e_* ]]; then
+      (cd "$root" && ctest --preset win64 -R "^$c\$" --output-on-failure) >"$log" 2>&1
+    elif [ "$c" = standin_selfcheck ]; then
       bash "$here/standin-selfcheck.sh" >"$log" 2>&1
     else
       bash "$here/watch-cases.sh" "$c" >"$log" 2>&1
