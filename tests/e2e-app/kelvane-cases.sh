@@ -130,8 +130,7 @@ case_options() {
   check "a refresh keeps the column being typed" 75 "$(ui text "$CAPTION" 1006)"
   ui leave "$CAPTION" 1006
   wait_check "the wrap column field keeps 75" 75 ui text "$CAPTION" 1006
-  ui toggle "$CAPTION" 1012   # compressed indentation off
-  sleep 1                      # a tick reads the controls back
+  ui toggle "$CAPTION" 1012   # compressed indentation off; the tick that handles the reply reads it first
   local id
   id=$(ctl open compose --title "Re: Test" --body @"$E2E_ROOT/data/sample-reply.txt")
   engine "$E2E_ROOT/data/sample-reply.txt" "$WORK/expected.raw" \
@@ -178,7 +177,6 @@ case_invert_disable() {
   wait_check "a second invert restores signature to bottom" 1 ui check "$CAPTION" 1014
 
   ui command 40003   # disable
-  sleep 0.5
   ctl open compose --title "Re: Paused" --body @"$E2E_ROOT/data/sample-reply.txt" >/dev/null
   sleep 2
   check "a disabled watch processes nothing" "" "$(status_rows)"
@@ -201,7 +199,6 @@ case_client_closes() {
   start_kelvane
   wait_main
   ui command 40004   # something to save
-  sleep 0.5
   ctl quit >/dev/null
   wait_end 20 || fail "Kelvane did not end with the client"
   pass "closing the client ends the program"
