@@ -8,15 +8,18 @@
 #include <system_error>
 
 #include "ArchiveReader.h"
+#include "tools/version/ToolVersion.h"
 
 namespace {
 
+const char kUsage[] =
+    "usage: kelvane-archive list ARCHIVE\n"
+    "       kelvane-archive test ARCHIVE\n"
+    "       kelvane-archive extract ARCHIVE DIR\n"
+    "       kelvane-archive --help | --version\n";
+
 int Usage() {
-  std::fputs(
-      "usage: kelvane-archive list ARCHIVE\n"
-      "       kelvane-archive test ARCHIVE\n"
-      "       kelvane-archive extract ARCHIVE DIR\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -83,6 +86,9 @@ int Test(ArchiveReader& reader) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (WantsVersion(argc, argv)) return PrintVersion("kelvane-archive");
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+    return std::fputs(kUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   if (!((command == "list" || command == "test") && argc == 3) && !(command == "extract" && argc == 4)) return Usage();

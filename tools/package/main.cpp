@@ -7,15 +7,18 @@
 
 #include "SetupPackage.h"
 #include "UninstallRecord.h"
+#include "tools/version/ToolVersion.h"
 
 namespace {
 
+const char kUsage[] =
+    "usage: kelvane-package build --stub EXE --script FILE --archive ZIP -o OUT\n"
+    "       kelvane-package inspect PACKAGE\n"
+    "       kelvane-package record FILE\n"
+    "       kelvane-package --help | --version\n";
+
 int Usage() {
-  std::fputs(
-      "usage: kelvane-package build --stub EXE --script FILE --archive ZIP -o OUT\n"
-      "       kelvane-package inspect PACKAGE\n"
-      "       kelvane-package record FILE\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -194,6 +197,9 @@ int Record(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (WantsVersion(argc, argv)) return PrintVersion("kelvane-package");
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+    return std::fputs(kUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   if (command == "build") return Build(argc, argv);
