@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "ArchiveReader.h"
+#include "setup/archive/ArchiveReader.h"
 #include "tools/version/ToolVersion.h"
 
 namespace {

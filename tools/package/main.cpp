@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "SetupPackage.h"
-#include "UninstallRecord.h"
+#include "setup/package/SetupPackage.h"
+#include "setup/record/UninstallRecord.h"
 #include "tools/version/ToolVersion.h"
 
 namespace {
