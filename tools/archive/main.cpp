@@ -27,8 +27,8 @@ int List(ArchiveReader& reader) {
   ArchiveEntryInfo info;
   for (int i = 0; i < reader.GetEntryCount(); ++i) {
     reader.GetEntryInfo(i, info);
-    std::printf("%s\t%lu\t%08lx\n", AnsiToUtf8(info.name).c_str(), static_cast<unsigned long>(info.uncompressedSize),
-                static_cast<unsigned long>(info.crc32));
+    std::printf("%s\t%lu\t%08lx\n", EntryNameToUtf8(info.name).c_str(),
+                static_cast<unsigned long>(info.uncompressedSize), static_cast<unsigned long>(info.crc32));
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -40,7 +40,7 @@ bool ExtractAll(ArchiveReader& reader, const std::string& directory) {
   for (int i = 0; i < reader.GetEntryCount(); ++i) {
     if (!reader.ExtractEntry(i, directory, true, 65535)) {
       reader.GetEntryInfo(i, info);
-      std::fprintf(stderr, "error: entry %d (%s) could not be extracted\n", i, AnsiToUtf8(info.name).c_str());
+      std::fprintf(stderr, "error: entry %d (%s) could not be extracted\n", i, EntryNameToUtf8(info.name).c_str());
       return false;
     }
   }

@@ -34,9 +34,8 @@ bool ReadWhole(const std::string& path, std::string& data) {
   return ok;
 }
 
-// A JSON string from text in Windows-1252.
-std::string Json(const std::string& ansi) {
-  const std::string text = AnsiToUtf8(ansi);
+// A JSON string from UTF-8 text.
+std::string JsonUtf8(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);
@@ -52,6 +51,11 @@ std::string Json(const std::string& ansi) {
     }
   }
   return out + "\"";
+}
+
+// A JSON string from text in Windows-1252.
+std::string Json(const std::string& ansi) {
+  return JsonUtf8(AnsiToUtf8(ansi));
 }
 
 std::string JsonList(const std::vector<std::string>& items) {
@@ -162,7 +166,7 @@ int Inspect(const char* path) {
     archive.GetEntryInfo(i, info);
     char crc[16];
     std::snprintf(crc, sizeof crc, "%08lx", static_cast<unsigned long>(info.crc32));
-    out += (i ? ", " : "") + std::string("{\"name\": ") + Json(info.name) +
+    out += (i ? ", " : "") + std::string("{\"name\": ") + JsonUtf8(EntryNameToUtf8(info.name)) +
            ", \"size\": " + std::to_string(info.uncompressedSize) + ", \"crc32\": \"" + crc + "\"}";
   }
   out += "]}\n";

@@ -1,5 +1,6 @@
-// File-system half of the archive reader for POSIX systems.  Names are kept
-// byte for byte as the reader reports them; only the separator changes.
+// File-system half of the archive reader for POSIX systems.  Entry names
+// become UTF-8, the encoding of file names here; on disk only the separator
+// changes.
 #ifndef _WIN32
 
 #include "setup/archive/ArchivePlatform.h"
@@ -60,9 +61,10 @@ private:
 class PosixArchivePlatform : public IArchivePlatform {
 public:
   std::string ConvertName(const std::string& raw, bool utf8) const override {
-    std::string ansi;
-    if (utf8 && Utf8ToAnsi(raw, ansi)) return ansi;
-    return OemToAnsi(raw);
+    // A name flagged UTF-8 that is not is read as the OEM code page, as
+    // every other name is.
+    if (utf8 && IsUtf8(raw)) return raw;
+    return OemToUtf8(raw);
   }
 
   bool CreateDirectories(const std::string& path) override {
@@ -121,6 +123,10 @@ public:
 IArchivePlatform& DefaultArchivePlatform() {
   static PosixArchivePlatform platform;
   return platform;
+}
+
+std::string EntryNameToUtf8(const std::string& name) {
+  return name;
 }
 
 #endif
