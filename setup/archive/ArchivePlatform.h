@@ -55,6 +55,3 @@ std::string OemToAnsi(const std::string& oem);
 // False when text is not valid UTF-8.
 bool Utf8ToAnsi(const std::string& text, std::string& ansi);
 std::string AnsiToUtf8(const std::string& ansi);
-// Code page 437, every byte of it, as UTF-8.
-std::string OemToUtf8(const std::string& oem);
-bool IsUtf8(const std::string& text);

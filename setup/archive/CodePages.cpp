@@ -14,20 +14,6 @@ const unsigned char kOemToAnsi[128] = {
     0x5F, 0x5F, 0x5F, 0x5F, 0xF7, 0x5F, 0xB0, 0x5F, 0xB7, 0x5F, 0x5F, 0xB2, 0x5F, 0xA0,
 };
 
-// OEM code page 437 bytes 0x80-0xFF as Unicode.
-const unsigned short kOemHigh[128] = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
-    0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
-    0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
-    0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
-    0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514,
-    0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550,
-    0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C,
-    0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
-    0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320,
-    0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
-};
-
 // Windows-1252 bytes 0x80-0x9F as Unicode; U+FFFD where 1252 defines none.
 const unsigned short kAnsiHigh[32] = {
     0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -55,37 +41,6 @@ void AppendUtf8(std::string& out, unsigned long cp) {
   }
 }
 
-// Reads the code point at text[i] and moves i past it; false for a byte
-// sequence that is not UTF-8 (overlong, surrogate, beyond U+10FFFF, cut off).
-bool DecodeUtf8(const std::string& text, std::size_t& i, unsigned long& cp) {
-  const unsigned char lead = static_cast<unsigned char>(text[i]);
-  std::size_t extra;
-  if (lead < 0x80) {
-    cp = lead;
-    extra = 0;
-  } else if ((lead & 0xE0) == 0xC0) {
-    cp = lead & 0x1Fu;
-    extra = 1;
-  } else if ((lead & 0xF0) == 0xE0) {
-    cp = lead & 0x0Fu;
-    extra = 2;
-  } else if ((lead & 0xF8) == 0xF0) {
-    cp = lead & 0x07u;
-    extra = 3;
-  } else
-    return false;
-  for (std::size_t k = 1; k <= extra; ++k) {
-    if (i + k >= text.size()) return false;
-    const unsigned char next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return false;
-    cp = (cp << 6) | (next & 0x3Fu);
-  }
-  static const unsigned long kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-  if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-  i += extra + 1;
-  return true;
-}
-
 }  // namespace
 
 std::string OemToAnsi(const std::string& oem) {
@@ -99,30 +54,37 @@ std::string OemToAnsi(const std::string& oem) {
 
 bool Utf8ToAnsi(const std::string& text, std::string& ansi) {
   std::string out;
-  unsigned long cp = 0;
   for (std::size_t i = 0; i < text.size();) {
-    if (!DecodeUtf8(text, i, cp)) return false;
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    unsigned long cp;
+    std::size_t extra;
+    if (lead < 0x80) {
+      cp = lead;
+      extra = 0;
+    } else if ((lead & 0xE0) == 0xC0) {
+      cp = lead & 0x1Fu;
+      extra = 1;
+    } else if ((lead & 0xF0) == 0xE0) {
+      cp = lead & 0x0Fu;
+      extra = 2;
+    } else if ((lead & 0xF8) == 0xF0) {
+      cp = lead & 0x07u;
+      extra = 3;
+    } else
+      return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if (i + k >= text.size()) return false;
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (next & 0x3Fu);
+    }
+    static const unsigned long kMinimum[4] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
     out += static_cast<char>(UnicodeToAnsi(cp));
+    i += extra + 1;
   }
   ansi.swap(out);
   return true;
-}
-
-bool IsUtf8(const std::string& text) {
-  unsigned long cp = 0;
-  for (std::size_t i = 0; i < text.size();)
-    if (!DecodeUtf8(text, i, cp)) return false;
-  return true;
-}
-
-std::string OemToUtf8(const std::string& oem) {
-  std::string out;
-  out.reserve(oem.size());
-  for (char c : oem) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    AppendUtf8(out, b >= 0x80 ? kOemHigh[b - 0x80] : b);
-  }
-  return out;
 }
 
 std::string AnsiToUtf8(const std::string& ansi) {

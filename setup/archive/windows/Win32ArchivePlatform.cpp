@@ -134,7 +134,3 @@ Win32ArchivePlatform g_defaultPlatform;
 IArchivePlatform& DefaultArchivePlatform() {
   return g_defaultPlatform;
 }
-
-std::string EntryNameToUtf8(const std::string& name) {
-  return AnsiToUtf8(name);
-}
