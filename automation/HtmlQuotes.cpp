@@ -13,15 +13,6 @@ bool StartsWithAt(const std::string& text, std::size_t pos, const char* literal)
 
 }  // namespace
 
-int ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  int count = 0;
-  for (std::size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
-    text.replace(pos, from.size(), to);
-    ++count;
-  }
-  return count;
-}
-
 bool IsQuotedHtml(const std::string& html) {
   return html.find("<BLOCKQUOTE") != std::string::npos || html.find("<DIV style=\"FONT:") != std::string::npos;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/ReplaceAll.h"  // the text steps below are built on it; callers use it too
 #include "engine/Settings.h"
 
 enum class ColourMode { view, composition };
@@ -43,7 +44,3 @@ void RebuildQuotes(std::string& text, const Settings& settings);
 // work on: a message is never blanked).
 int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode, int styleCount,
                    const Settings& settings, std::string& result);
-
-// Replaces every occurrence of `from` (non-empty), scanning left to right and
-// never rescanning replaced text.  Returns the number of replacements.
-int ReplaceAll(std::string& text, const std::string& from, const std::string& to);

@@ -1,14 +1,7 @@
 #include "engine/QuotedTextRequoter.h"
 
+#include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
-
-namespace {
-
-bool IsTrailingSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-}  // namespace
 
 QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece)
     : settings_(settings), minimumPiece_(minimumPiece > 0 ? minimumPiece : 1) {}
@@ -30,7 +23,7 @@ void QuotedTextRequoter::ScanLines(std::string& out) {
     if (lf == std::string::npos) return;
     // The line as SplitLines will see it: line end and trailing blanks cut.
     std::size_t end = lf;
-    while (end > scanPos_ && IsTrailingSpace(pending_[end - 1])) --end;
+    while (end > scanPos_ && IsAsciiSpace(pending_[end - 1])) --end;
     const QuotePrefix prefix = ReplyFormatter::ScanQuotePrefix(pending_.data() + scanPos_, end - scanPos_, 0);
     const bool quoteOnly = prefix.length == end - scanPos_;
     std::size_t lineStart = scanPos_;
