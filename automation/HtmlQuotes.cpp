@@ -1,5 +1,6 @@
 #include "automation/HtmlQuotes.h"
 
+#include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 
 const char kColourMark[] = "<SPAN class=KV-MARK>";
@@ -120,14 +121,6 @@ void EscapeRebuiltText(std::string& text) {
   ReplaceAll(text, "\n", "<BR>");
 }
 
-void RebuildQuotes(std::string& text, const Settings& settings) {
-  ReplyFormatter formatter(settings);
-  formatter.SplitLines(text);
-  formatter.MeasureQuoteDepth();
-  formatter.JoinBrokenQuotes();
-  formatter.RenderReply(text);
-}
-
 int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode, int styleCount,
                    const Settings& settings, std::string& result) {
   if (html.empty()) return -1;
@@ -137,7 +130,7 @@ int ColourHtmlText(const std::string& html, const std::string& text, bool textRe
     // An empty rebuild would replace the whole message by nothing.
     if (!textRead || text.empty()) return -1;
     coloured = text;
-    RebuildQuotes(coloured, settings);
+    RequoteText(coloured, settings);
     EscapeRebuiltText(coloured);
     RestoreLinks(html, coloured);
   }

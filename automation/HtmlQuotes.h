@@ -32,10 +32,6 @@ void RestoreLinks(const std::string& oldHtml, std::string& newText);
 // "&nbsp;", angle brackets are escaped, line feeds become "<BR>".
 void EscapeRebuiltText(std::string& text);
 
-// Runs the reply engine's line model over the inner text of a received
-// message: splits, measures, joins broken quotes and renders it again.
-void RebuildQuotes(std::string& text, const Settings& settings);
-
 // The text part of the colouring, on a body's inner HTML.  `text` is the
 // inner text used by the rebuild (`reformatHtml` in mode view); textRead
 // tells whether it could be read.  Returns 0 with the new inner HTML in

@@ -3,6 +3,14 @@
 #include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
 
+void RequoteText(std::string& text, const Settings& settings) {
+  ReplyFormatter formatter(settings);
+  formatter.SplitLines(text);
+  formatter.MeasureQuoteDepth();
+  formatter.JoinBrokenQuotes();
+  formatter.RenderReply(text);
+}
+
 QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece)
     : settings_(settings), minimumPiece_(minimumPiece > 0 ? minimumPiece : 1) {}
 
@@ -46,11 +54,7 @@ void QuotedTextRequoter::ScanLines(std::string& out) {
 
 void QuotedTextRequoter::EmitPiece(std::size_t end, std::string& out) {
   piece_.assign(pending_, 0, end);
-  ReplyFormatter formatter(settings_);
-  formatter.SplitLines(piece_);
-  formatter.MeasureQuoteDepth();
-  formatter.JoinBrokenQuotes();
-  formatter.RenderReply(piece_);
+  RequoteText(piece_, settings_);
   if (emitted_) out += '\n';
   out += piece_;
   emitted_ = true;
