@@ -122,6 +122,17 @@ void ArchiveReader::Close() {
 }
 
 void ArchiveReader::ReadCentralDirectory() {
+  const CentralDirectoryPlace directory = ReadEndRecord(FindEndRecord());
+  std::uint64_t pos = directory.start;
+  // Every record takes at least its fixed part: a count the stream cannot
+  // hold is refused before anything is allocated for it.
+  if (std::uint64_t{directory.entries} * kCentralRecordSize > source_->Length() - pos) Fail(CZipException::kBadZipFile);
+  entries_.reserve(directory.entries);
+  rawNameLengths_.reserve(directory.entries);
+  for (unsigned i = 0; i < directory.entries; ++i) pos = ReadCentralRecord(pos);
+}
+
+std::uint64_t ArchiveReader::FindEndRecord() const {
   const std::uint64_t length = source_->Length();
   const std::uint64_t span = std::min(length, kEndRecordSearchSpan);
   const std::uint64_t spanStart = length - span;
@@ -134,15 +145,12 @@ void ArchiveReader::ReadCentralDirectory() {
     window = tail.data();
   }
   // The match nearest the end is the end record.
-  std::uint64_t endPos = std::numeric_limits<std::uint64_t>::max();
-  for (std::size_t i = span >= 4 ? static_cast<std::size_t>(span - 4) + 1 : 0; i-- > 0;) {
-    if (ReadLe32(window + i) == kEndRecordSignature) {
-      endPos = spanStart + i;
-      break;
-    }
-  }
-  if (endPos == std::numeric_limits<std::uint64_t>::max()) Fail(CZipException::kCentralDirNotFound);
+  for (std::size_t i = span >= 4 ? static_cast<std::size_t>(span - 4) + 1 : 0; i-- > 0;)
+    if (ReadLe32(window + i) == kEndRecordSignature) return spanStart + i;
+  Fail(CZipException::kCentralDirNotFound);
+}
 
+ArchiveReader::CentralDirectoryPlace ArchiveReader::ReadEndRecord(std::uint64_t endPos) {
   unsigned char end[kEndRecordSize];
   ReadExact(endPos, end, sizeof end);
   const std::uint16_t totalEntries = ReadLe16(end + 10);
@@ -158,51 +166,47 @@ void ArchiveReader::ReadCentralDirectory() {
   if (endPos < std::uint64_t{directoryOffset} + directorySize) Fail(CZipException::kBadZipFile);
   if ((directorySize == 0) != (totalEntries == 0)) Fail(CZipException::kBadZipFile);
   correction_ = endPos - directorySize - directoryOffset;
+  return {correction_ + directoryOffset, totalEntries};
+}
 
-  std::uint64_t pos = correction_ + directoryOffset;
-  // Every record takes at least its fixed part: a count the stream cannot
-  // hold is refused before anything is allocated for it.
-  if (std::uint64_t{totalEntries} * kCentralRecordSize > length - pos) Fail(CZipException::kBadZipFile);
-  entries_.reserve(totalEntries);
-  rawNameLengths_.reserve(totalEntries);
-  for (unsigned i = 0; i < totalEntries; ++i) {
-    unsigned char record[kCentralRecordSize];
-    ReadExact(pos, record, sizeof record);
-    if (ReadLe32(record) != kCentralRecordSignature) Fail(CZipException::kBadZipFile);
-    ArchiveEntryInfo info;
-    info.versionMadeBy = ReadLe16(record + 4);
-    info.versionNeeded = ReadLe16(record + 6);
-    info.flags = ReadLe16(record + 8);
-    info.method = ReadLe16(record + 10);
-    info.modTime = ReadLe16(record + 12);
-    info.modDate = ReadLe16(record + 14);
-    info.crc32 = ReadLe32(record + 16);
-    info.compressedSize = ReadLe32(record + 20);
-    info.uncompressedSize = ReadLe32(record + 24);
-    const std::uint16_t nameLength = ReadLe16(record + 28);
-    const std::uint16_t extraLength = ReadLe16(record + 30);
-    const std::uint16_t commentLen = ReadLe16(record + 32);
-    info.diskStart = ReadLe16(record + 34);
-    info.internalAttributes = ReadLe16(record + 36);
-    info.externalAttributes = ReadLe32(record + 38);
-    info.localHeaderOffset = ReadLe32(record + 42);
-    pos += kCentralRecordSize;
+std::uint64_t ArchiveReader::ReadCentralRecord(std::uint64_t pos) {
+  unsigned char record[kCentralRecordSize];
+  ReadExact(pos, record, sizeof record);
+  if (ReadLe32(record) != kCentralRecordSignature) Fail(CZipException::kBadZipFile);
+  ArchiveEntryInfo info;
+  info.versionMadeBy = ReadLe16(record + 4);
+  info.versionNeeded = ReadLe16(record + 6);
+  info.flags = ReadLe16(record + 8);
+  info.method = ReadLe16(record + 10);
+  info.modTime = ReadLe16(record + 12);
+  info.modDate = ReadLe16(record + 14);
+  info.crc32 = ReadLe32(record + 16);
+  info.compressedSize = ReadLe32(record + 20);
+  info.uncompressedSize = ReadLe32(record + 24);
+  const std::uint16_t nameLength = ReadLe16(record + 28);
+  const std::uint16_t extraLength = ReadLe16(record + 30);
+  const std::uint16_t commentLength = ReadLe16(record + 32);
+  info.diskStart = ReadLe16(record + 34);
+  info.internalAttributes = ReadLe16(record + 36);
+  info.externalAttributes = ReadLe32(record + 38);
+  info.localHeaderOffset = ReadLe32(record + 42);
+  pos += kCentralRecordSize;
 
-    std::string raw(nameLength, '\0');
-    ReadExact(pos, &raw[0], nameLength);
-    pos += nameLength;
-    info.extra.resize(extraLength);
-    ReadExact(pos, &info.extra[0], extraLength);
-    pos += extraLength;
-    info.comment.resize(commentLen);
-    ReadExact(pos, &info.comment[0], commentLen);
-    pos += commentLen;
+  std::string raw(nameLength, '\0');
+  ReadExact(pos, &raw[0], nameLength);
+  pos += nameLength;
+  info.extra.resize(extraLength);
+  ReadExact(pos, &info.extra[0], extraLength);
+  pos += extraLength;
+  info.comment.resize(commentLength);
+  ReadExact(pos, &info.comment[0], commentLength);
+  pos += commentLength;
 
-    info.name = platform_.ConvertName(raw, (info.flags & ArchiveEntryInfo::kUtf8Name) != 0);
-    std::replace(info.name.begin(), info.name.end(), '/', '\\');
-    entries_.push_back(std::move(info));
-    rawNameLengths_.push_back(nameLength);
-  }
+  info.name = platform_.ConvertName(raw, (info.flags & ArchiveEntryInfo::kUtf8Name) != 0);
+  std::replace(info.name.begin(), info.name.end(), '/', '\\');
+  entries_.push_back(std::move(info));
+  rawNameLengths_.push_back(nameLength);
+  return pos;
 }
 
 bool ArchiveReader::GetEntryInfo(int index, ArchiveEntryInfo& info) const {
