@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ReformatFilter.h"
+#include "SettingAssignment.h"
 #include "automation/HtmlQuotes.h"
 #include "engine/Settings.h"
 
@@ -127,10 +128,8 @@ int LoadColourSettings(const ColourOptions& options, Settings& settings, std::st
     return FilterFileError;
   }
   for (const std::string& set : options.sets) {
-    const std::size_t eq = set.find('=');
-    if (eq == std::string::npos) return UsageError(messages, "--set " + set + ": expected FIELD=VALUE");
     std::string error;
-    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error)) return UsageError(messages, error);
+    if (!ApplySettingAssignment(settings, set, error)) return UsageError(messages, error);
   }
   return FilterOk;
 }
