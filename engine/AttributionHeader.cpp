@@ -1,6 +1,7 @@
 // Attribution header: finding it, reading the sender, replacing it.
 #include <cstring>
 
+#include "base/ReplaceAll.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
@@ -13,24 +14,6 @@ bool StartsWith(const std::string& s, const char* with) {
 bool EndsWith(const std::string& s, const char* with) {
   const std::size_t n = std::strlen(with);
   return s.size() >= n && s.compare(s.size() - n, n, with) == 0;
-}
-
-// Every occurrence of `from` replaced in one left-to-right pass; replacement
-// text is not searched again.
-std::string ReplaceAll(const std::string& text, const char* from, const std::string& to) {
-  const std::size_t n = std::strlen(from);
-  std::string out;
-  out.reserve(text.size());
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t hit = text.find(from, pos, n);
-    if (hit == std::string::npos) break;
-    out.append(text, pos, hit - pos);
-    out += to;
-    pos = hit + n;
-  }
-  out.append(text, pos, std::string::npos);
-  return out;
 }
 
 bool IsSeparatorLine(const std::string& line) {
@@ -95,8 +78,11 @@ std::string ReplyFormatter::ComposeAttribution(const std::string& name, const st
     case HeaderStyleShortMail:
       return nameIsMail ? name + " wrote:" : name + " <" + mail + "> wrote:";
     case HeaderStyleCustom: {
-      const std::string templ(settings_.customHeader, CustomHeaderLength(settings_));
-      return ReplaceAll(ReplaceAll(ReplaceAll(templ, "%n", name), "%m", mail), "\\n", "\n");
+      std::string header(settings_.customHeader, CustomHeaderLength(settings_));
+      ReplaceAll(header, "%n", name);
+      ReplaceAll(header, "%m", mail);
+      ReplaceAll(header, "\\n", "\n");
+      return header;
     }
     default:
       return std::string();
@@ -115,7 +101,7 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
 
   if (form == HeaderForm::News) {
     if (style == HeaderStyleOE) {
-      lines[hi] = ReplaceAll(lines[hi], "...", std::string());
+      ReplaceAll(lines[hi], "...", std::string());
       return headerIndex;
     }
     Sender sender;

@@ -1,13 +1,6 @@
 // Line model: cutting a body into lines and reading quote prefixes.
+#include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
-
-namespace {
-
-bool IsTrailingSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-}  // namespace
 
 void ReplyFormatter::SplitLines(const std::string& body) {
   lines.clear();
@@ -22,7 +15,7 @@ void ReplyFormatter::SplitLines(const std::string& body) {
     // A carriage return before the line feed belongs to the line end; a lone
     // line feed ends the line just as well.
     if (lf != std::string::npos && end > pos && body[end - 1] == '\r') --end;
-    while (end > pos && IsTrailingSpace(body[end - 1])) --end;
+    while (end > pos && IsAsciiSpace(body[end - 1])) --end;
     lines.emplace_back(body, pos, end - pos);
     if (lf == std::string::npos) break;
     pos = lf + 1;

@@ -1,4 +1,5 @@
-// Re-quoting of quoted text of any length, piece by piece.
+// Re-quoting of quoted text: the lines' quote prefixes rebuilt, broken quotes
+// joined and the text re-wrapped, whatever its header.
 #pragma once
 
 #include <cstddef>
@@ -7,8 +8,11 @@
 
 #include "engine/Settings.h"
 
-// Gives the same bytes as SplitLines, MeasureQuoteDepth (from depth 0),
-// JoinBrokenQuotes and RenderReply over the whole text, but works through
+// Re-quotes a whole text in place: SplitLines, MeasureQuoteDepth (from depth
+// 0), JoinBrokenQuotes and RenderReply.
+void RequoteText(std::string& text, const Settings& settings);
+
+// Gives the same bytes as RequoteText over the whole text, but works through
 // the text in pieces of about `minimumPiece` bytes, so that a text of many
 // megabytes is re-quoted in little memory that stays in the cache.
 //

@@ -1,13 +1,10 @@
 // Re-wrapping, rendering and the repair of lines the client broke.
 #include <utility>
 
+#include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 // The carry and the text appended behind it, kept in one buffer with a moving
 // start so that a paragraph of any length is wrapped in linear time: consumed
@@ -48,7 +45,7 @@ public:
     }
     out.append(buffer_, start_, static_cast<std::size_t>(p));
     start_ += static_cast<std::size_t>(p);
-    while (start_ < buffer_.size() && IsSpace(buffer_[start_])) ++start_;
+    while (start_ < buffer_.size() && IsAsciiSpace(buffer_[start_])) ++start_;
     if (start_ == buffer_.size()) {
       Clear();
       return;

@@ -7,6 +7,7 @@
 
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
+#include "engine/SettingFields.h"
 
 namespace {
 
@@ -32,39 +33,6 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 done (also when the body needed no change), 1 a file could not\n"
     "be read or written, 2 bad usage.\n";
-
-enum class FieldKind { Int, Char, Text };
-
-struct FieldInfo {
-  const char* name;
-  FieldKind kind;
-  int32_t Settings::*intField;
-};
-
-const FieldInfo kFields[] = {
-    {"wrapColumn", FieldKind::Int, &Settings::wrapColumn},
-    {"quoteChar", FieldKind::Char, nullptr},
-    {"compressedIndentation", FieldKind::Int, &Settings::compressedIndentation},
-    {"dependOnOE", FieldKind::Int, &Settings::dependOnOE},
-    {"headerStyle", FieldKind::Int, &Settings::headerStyle},
-    {"cursorAtTop", FieldKind::Int, &Settings::cursorAtTop},
-    {"moveSignatureToBottom", FieldKind::Int, &Settings::moveSignatureToBottom},
-    {"ignoreHtmlMessages", FieldKind::Int, &Settings::ignoreHtmlMessages},
-    {"oeReactionDelay", FieldKind::Int, &Settings::oeReactionDelay},
-    {"clipboardOpenTimeout", FieldKind::Int, &Settings::clipboardOpenTimeout},
-    {"checkInterval", FieldKind::Int, &Settings::checkInterval},
-    {"displayWarningsOnErrors", FieldKind::Int, &Settings::displayWarningsOnErrors},
-    {"coloring", FieldKind::Int, &Settings::coloring},
-    {"compositionInitDelay", FieldKind::Int, &Settings::compositionInitDelay},
-    {"compatibilityMode", FieldKind::Int, &Settings::compatibilityMode},
-    {"useClipboard", FieldKind::Int, &Settings::useClipboard},
-    {"stripQuotedSignature", FieldKind::Int, &Settings::stripQuotedSignature},
-    {"customHeader", FieldKind::Text, nullptr},
-    {"isoSignatureFix", FieldKind::Int, &Settings::isoSignatureFix},
-    {"fixExistingQuotes", FieldKind::Int, &Settings::fixExistingQuotes},
-    {"colorComposition", FieldKind::Int, &Settings::colorComposition},
-    {"reformatHtml", FieldKind::Int, &Settings::reformatHtml},
-};
 
 bool ParseInt32(const std::string& text, int32_t& value) {
   std::size_t i = 0;
@@ -238,26 +206,28 @@ int Transform(const Options& options, const Settings& settings, std::FILE* sourc
 }  // namespace
 
 bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error) {
-  for (const FieldInfo& info : kFields) {
+  for (const SettingField& info : kSettingFields) {
     if (field != info.name) continue;
     switch (info.kind) {
-      case FieldKind::Int: {
+      case SettingKind::kNumber:
+      case SettingKind::kSwitch:
+      case SettingKind::kChoice: {
         int32_t v = 0;
         if (!ParseInt32(value, v)) {
           error = "bad value for " + field + ": \"" + value + "\" is not a 32-bit decimal integer";
           return false;
         }
-        settings.*(info.intField) = v;
+        settings.*(info.number) = v;
         return true;
       }
-      case FieldKind::Char:
+      case SettingKind::kChar:
         if (value.size() != 1) {
           error = "bad value for quoteChar: \"" + value + "\" is not one character";
           return false;
         }
         settings.quoteChar = value[0];
         return true;
-      case FieldKind::Text:
+      case SettingKind::kText:
         if (value.size() > kCustomHeaderMaxLength) {
           error = "bad value for customHeader: longer than 80 bytes";
           return false;
