@@ -33,6 +33,21 @@ std::string ReplaceAll(const std::string& text, const char* from, const std::str
   return out;
 }
 
+// "Cc:", "Subject:", "Betreff:", "Objet :": letters (any byte from 0x80 up
+// counts as one, so that translated names in any single-byte or UTF-8 text
+// qualify) and hyphens, an optional blank, then the colon.
+bool IsHeaderFieldLine(const std::string& line) {
+  std::size_t i = 0;
+  while (i < line.size()) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0x80 || c == '-')) break;
+    ++i;
+  }
+  if (i == 0) return false;
+  if (i < line.size() && line[i] == ' ') ++i;
+  return i < line.size() && line[i] == ':';
+}
+
 bool IsSeparatorLine(const std::string& line) {
   return line.size() > 10 && StartsWith(line, "-----") && EndsWith(line, "-----") && line[5] != '-';
 }
@@ -154,7 +169,15 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   }
   if (keep == h + 1) lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
 
-  const long long blockLength = IsEmptyLineAt(h + 6) ? 7 : 6;
+  // The block is the separator and four fields.  The line after them belongs
+  // to it only when it is the empty line that ends the fields or a fifth
+  // field (then the empty line, if any, comes one later); anything else is
+  // already the quoted text.
+  long long blockLength = 5;
+  if (h + 5 < count) {
+    const std::string& fifth = lines[static_cast<std::size_t>(h + 5)];
+    if (fifth.empty() || IsHeaderFieldLine(fifth)) blockLength = IsEmptyLineAt(h + 6) ? 7 : 6;
+  }
   long long last = h + blockLength - 1;
   if (last > count - 1) last = count - 1;
   if (last >= keep) RemoveLines(static_cast<std::size_t>(keep), static_cast<std::size_t>(last - keep + 1));
