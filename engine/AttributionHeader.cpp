@@ -108,7 +108,9 @@ std::string ReplyFormatter::ComposeAttribution(const std::string& name, const st
     case HeaderStyleShort:
       return name + " wrote:";
     case HeaderStyleShortMail:
-      return nameIsMail ? name + " wrote:" : name + " <" + mail + "> wrote:";
+      // A draft's attribution may name the sender without an address.
+      if (nameIsMail || (form_.mailDraft && mail.empty())) return name + " wrote:";
+      return name + " <" + mail + "> wrote:";
     case HeaderStyleCustom: {
       const std::string templ(settings_.customHeader, CustomHeaderLength(settings_));
       return ReplaceAll(ReplaceAll(ReplaceAll(templ, "%n", name), "%m", mail), "\\n", "\n");
@@ -128,13 +130,15 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   const std::size_t hi = static_cast<std::size_t>(h);
   const int32_t style = settings_.headerStyle;
 
-  if (form == HeaderForm::News) {
+  if (form == HeaderForm::News || form == HeaderForm::Attribution) {
     if (style == HeaderStyleOE) {
-      lines[hi] = ReplaceAll(lines[hi], "...", std::string());
+      if (form == HeaderForm::News) lines[hi] = ReplaceAll(lines[hi], "...", std::string());
       return headerIndex;
     }
     Sender sender;
-    if (style != HeaderStyleNone && ParseSender(lines[hi], sender)) {
+    const bool parsed =
+        form == HeaderForm::News ? ParseSender(lines[hi], sender) : ParseClientAttribution(lines[hi], sender);
+    if (style != HeaderStyleNone && parsed) {
       lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
       return headerIndex;
     }
@@ -165,7 +169,10 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   if (style != HeaderStyleNone && h + 1 < count) {
     const std::string& from = lines[hi + 1];
     const std::size_t colon = from.find(':');
-    if (colon != std::string::npos && !ParseSender(from.substr(colon + 1), sender)) keep = h;
+    if (colon != std::string::npos) {
+      const std::string mailbox = from.substr(colon + 1);
+      if (!(form_.mailDraft ? ParseMailbox(mailbox, sender) : ParseSender(mailbox, sender))) keep = h;
+    }
   }
   if (keep == h + 1) lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
 

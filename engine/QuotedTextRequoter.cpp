@@ -10,8 +10,12 @@ bool IsTrailingSpace(char c) {
 
 }  // namespace
 
-QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece)
-    : settings_(settings), minimumPiece_(minimumPiece > 0 ? minimumPiece : 1) {}
+QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece, const TextMeasure* measure,
+                                       bool bytesForInvalidUtf8)
+    : settings_(settings),
+      minimumPiece_(minimumPiece > 0 ? minimumPiece : 1),
+      measure_(measure),
+      bytesForInvalidUtf8_(bytesForInvalidUtf8) {}
 
 void QuotedTextRequoter::Write(const char* data, std::size_t size, std::string& out) {
   pending_.append(data, size);
@@ -53,7 +57,10 @@ void QuotedTextRequoter::ScanLines(std::string& out) {
 
 void QuotedTextRequoter::EmitPiece(std::size_t end, std::string& out) {
   piece_.assign(pending_, 0, end);
-  ReplyFormatter formatter(settings_);
+  TextForm form;
+  form.measure = measure_;
+  if (bytesForInvalidUtf8_ && !IsValidUtf8(piece_.data(), piece_.size())) form.measure = nullptr;
+  ReplyFormatter formatter(settings_, form);
   formatter.SplitLines(piece_);
   formatter.MeasureQuoteDepth();
   formatter.JoinBrokenQuotes();

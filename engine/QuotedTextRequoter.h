@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/Settings.h"
+#include "engine/TextMeasure.h"
 
 // Gives the same bytes as SplitLines, MeasureQuoteDepth (from depth 0),
 // JoinBrokenQuotes and RenderReply over the whole text, but works through
@@ -22,7 +23,11 @@
 // without such a line is done in one piece.
 class QuotedTextRequoter {
 public:
-  explicit QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece = 256 * 1024);
+  // `measure` counts the columns (null: bytes).  With bytesForInvalidUtf8, a
+  // piece that is not well-formed UTF-8 is measured in bytes instead, so that
+  // text in another character set is never taken apart.
+  explicit QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece = 256 * 1024,
+                              const TextMeasure* measure = nullptr, bool bytesForInvalidUtf8 = false);
 
   // Takes the next bytes of the text; appends whatever output is final to `out`.
   void Write(const char* data, std::size_t size, std::string& out);
@@ -35,6 +40,8 @@ private:
 
   const Settings& settings_;
   std::size_t minimumPiece_;
+  const TextMeasure* measure_;
+  bool bytesForInvalidUtf8_;
   std::string pending_;      // text not yet re-quoted; begins at a line start
   std::string piece_;        // reused for each piece's text and output
   std::size_t scanPos_ = 0;  // start of the first line in pending_ not yet looked at
