@@ -47,14 +47,19 @@ void ReplyFormatter::StripQuotedSignature(int headerEnd) {
 }
 
 void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
-  if (ownEnd == 0) return;
-  if (ownEnd > 0) {
+  // A single line above the header is the client's typing line; in a draft
+  // it is text the user typed and goes along.
+  if (ownEnd == 0 && !form_.mailDraft) return;
+  if (ownEnd >= 0) {
     // Own lines may have been trimmed away at the end of a body with nothing
     // quoted; never move more lines than there are.
     const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(ownEnd) + 1, lines.size());
     std::rotate(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), lines.end());
     std::rotate(quoted.begin(), quoted.begin() + static_cast<std::ptrdiff_t>(count), quoted.end());
     std::fill(quoted.end() - static_cast<std::ptrdiff_t>(count), quoted.end(), 0);
+    // A draft's own part has no empty typing line to keep it off the quote.
+    const std::size_t first = lines.size() - count;
+    if (form_.mailDraft && first > 0 && !lines[first].empty()) InsertLine(first, std::string(), 0);
   }
   if (settings_.cursorAtTop == 0) cursorLines = ownEnd;
 }
