@@ -87,9 +87,14 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       continue;
     }
     if (depth > 0) prefix += ' ';
-    // The own signature separator keeps its blank; any other hard line ends
-    // without one, or a reader would join it with the next line.
-    const bool separator = depth == 0 && text == "-- ";
+    // The signature separator keeps its blank (lines arrive trimmed, so "--"
+    // is taken for it); any other hard line ends without one, or a reader
+    // would join it with the next line.
+    if (text == "--" || text == "-- ") {
+      out += prefix;
+      out += "-- ";
+      continue;
+    }
     std::size_t pos = 0;
     for (;;) {
       const char* rest = text.data() + pos;
@@ -107,8 +112,7 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       out += prefix;
       if (stuff) out += ' ';
       if (fit.fits || p == 0 || p >= length) {
-        if (!separator)
-          while (length > 0 && rest[length - 1] == ' ') --length;
+        while (length > 0 && rest[length - 1] == ' ') --length;
         out.append(rest, length);
         break;
       }

@@ -61,7 +61,13 @@ void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
     const std::size_t first = lines.size() - count;
     if (form_.mailDraft && first > 0 && !lines[first].empty()) InsertLine(first, std::string(), 0);
   }
-  if (settings_.cursorAtTop == 0) cursorLines = ownEnd;
+  int trimmed = 0;
+  // Nor does it end in empty lines, which the draft's text would keep.
+  while (form_.mailDraft && ownEnd >= 0 && lines.size() > 1 && lines.back().empty()) {
+    RemoveLines(lines.size() - 1, 1);
+    ++trimmed;
+  }
+  if (settings_.cursorAtTop == 0) cursorLines = ownEnd - trimmed;
 }
 
 void ReplyFormatter::RestoreDraftSignature(int headerEnd) {

@@ -175,7 +175,10 @@ TEST(ReplaceHeader, BlockWithoutEmptyLineKeepsTheFirstQuotedLine) {
       {{"Cc: e", "", "> q"}, {"own", "Ann wrote:", "> q"}},
       {{"Betreff: e", "> q"}, {"own", "Ann wrote:", "> q"}},
       {{"Objet : e", "> q"}, {"own", "Ann wrote:", "> q"}},
-      {{"\xC3\x9C" "ber-Sicht: e", "> q"}, {"own", "Ann wrote:", "> q"}},
+      {{"\xC3\x9C"
+        "ber-Sicht: e",
+        "> q"},
+       {"own", "Ann wrote:", "> q"}},
       {{"I said: yes", "> q"}, {"own", "Ann wrote:", "I said: yes", "> q"}},
       {{":-)", "> q"}, {"own", "Ann wrote:", ":-)", "> q"}},
   };
