@@ -387,7 +387,11 @@ int Transform(const Options& options, const Settings& settings, const FilterEnvi
   } else {
     std::string input;
     errno = 0;
-    if (!ReadWholeFile(source, input)) {
+    const bool read = ReadWholeFile(source, input);
+    // The file is closed before it is replaced: Windows refuses to replace a
+    // file that is open.
+    if (options.inPlace) std::fclose(source);
+    if (!read) {
       ReadError(sourceName, messages);
       return FilterFileError;
     }
@@ -482,7 +486,8 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
     }
     sourceName = options.file;
   }
+  // In place, Transform closes the file itself once it is read.
   const int status = Transform(options, settings, environment, source, sourceName, output, messages);
-  if (ownFile) std::fclose(source);
+  if (ownFile && !options.inPlace) std::fclose(source);
   return status;
 }

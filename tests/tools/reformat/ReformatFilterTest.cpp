@@ -250,7 +250,9 @@ TEST(InPlace, RewritesAtomicallyOrLeavesTheFileAlone) {
   EXPECT_EQ(ReadFile(file.path()), kDraftHeader + "Ann Lee wrote:\r\n> a\r\n");
   struct stat after;
   ASSERT_EQ(stat(file.path().c_str(), &after), 0);
+#ifndef _WIN32
   EXPECT_EQ(after.st_mode & 07777, 0640u);
+#endif
 
   // A body left alone: the file is not even rewritten (same inode).
   ScratchFile plain("inplace-plain.txt", kDraftHeader + "new message\r\n");
@@ -260,6 +262,7 @@ TEST(InPlace, RewritesAtomicallyOrLeavesTheFileAlone) {
   ASSERT_EQ(stat(plain.path().c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);
 
+#ifndef _WIN32
   // No room for the temporary file's longer name: the rewrite fails, the
   // original stays as it was and nothing is left beside it.
   const std::string longName(250, 'd');
@@ -268,6 +271,7 @@ TEST(InPlace, RewritesAtomicallyOrLeavesTheFileAlone) {
   EXPECT_EQ(r.status, FilterFileError);
   EXPECT_NE(r.err.find("unchanged"), std::string::npos) << r.err;
   EXPECT_EQ(ReadFile(tight.path()), draft);
+#endif
 
   EXPECT_EQ(Filter({"-i"}).status, FilterUsageError);
   EXPECT_EQ(Filter({"-i", "-"}).status, FilterUsageError);

@@ -23,9 +23,12 @@ bool Fail(const std::string& what, std::string& error) {
 // creation time, which is what "permissions and owner" mean here.
 bool ReplaceFileContents(const std::string& path, const std::string& data, std::string& error) {
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return Fail(path, error);
-  std::string folder = ".";
-  const std::size_t slash = path.find_last_of("\\/");
-  if (slash != std::string::npos) folder = path.substr(0, slash + 1);
+  // The temporary file goes beside the original, named from its full path.
+  char full[MAX_PATH];
+  char* name = nullptr;
+  const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, &name);
+  if (n == 0 || n >= MAX_PATH || name == nullptr) return Fail(path, error);
+  const std::string folder(full, static_cast<std::size_t>(name - full));
   char temp[MAX_PATH];
   if (GetTempFileNameA(folder.c_str(), "kvr", 0, temp) == 0) return Fail(folder + ": temporary file", error);
 
@@ -46,8 +49,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& data, std::
   if (ok) ok = FlushFileBuffers(file) != 0;
   const DWORD writeError = GetLastError();
   CloseHandle(file);
-  if (ok && ReplaceFileA(path.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0)
-    return true;
+  if (ok && ReplaceFileA(full, temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0) return true;
   if (!ok) SetLastError(writeError);
   Fail(path, error);
   DeleteFileA(temp);
