@@ -20,19 +20,6 @@ if(WIN32)
   add_compile_options(-ffunction-sections -fdata-sections)
 endif()
 
-# add_subdirectory for every direct subfolder of DIR that holds a CMakeLists.txt,
-# so that each subsystem can add its tests, fuzzers and benchmarks without
-# touching a shared list.
-function(kelvane_add_subfolders dir)
-  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_SOURCE_DIR}/${dir} ${CMAKE_SOURCE_DIR}/${dir}/*)
-  list(SORT children)
-  foreach(child ${children})
-    if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/${child}/CMakeLists.txt)
-      add_subdirectory(${CMAKE_SOURCE_DIR}/${dir}/${child} ${CMAKE_BINARY_DIR}/${dir}/${child})
-    endif()
-  endforeach()
-endfunction()
-
 # kelvane_add_fuzzer(name source... LIBS lib...): a libFuzzer target built with
 # ASan+UBSan; tools/run-fuzzers.sh runs every fuzz_* executable briefly.
 function(kelvane_add_fuzzer name)

@@ -35,3 +35,11 @@ function(kelvane_add_gtest target)
     set_tests_properties(${target} PROPERTIES LABELS ${label})
   endif()
 endfunction()
+
+# The source tree as the test executables see it: Wine shows the Unix file
+# system as drive Z:.
+if(CMAKE_CROSSCOMPILING)
+  set(KELVANE_TEST_SOURCE_ROOT "Z:${PROJECT_SOURCE_DIR}")
+else()
+  set(KELVANE_TEST_SOURCE_ROOT "${PROJECT_SOURCE_DIR}")
+endif()

@@ -88,6 +88,19 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
 
   if (settings_.stripQuotedSignature != 0) StripQuotedSignature(headerEnd);
 
+  // In a draft, own text may follow the quote: empty quoted lines at the end
+  // of a quoted block (left over from the stripped signature) go, as they do
+  // at the end of the body.
+  if (draft && baseDepth == 0) {
+    for (std::size_t i = lines.size(); i-- > static_cast<std::size_t>(headerEnd + 1);) {
+      const bool quotedBlank =
+          !lines[i].empty() && IsQuoteChar(static_cast<unsigned char>(lines[i][0])) && IsQuoteOnlyLine(lines[i]);
+      const bool blockEnds =
+          i + 1 == lines.size() || lines[i + 1].empty() || !IsQuoteChar(static_cast<unsigned char>(lines[i + 1][0]));
+      if (quotedBlank && blockEnds) RemoveLines(i, 1);
+    }
+  }
+
   while (!lines.empty() && IsBlankLine(lines.back())) {
     lines.pop_back();
     quoted.pop_back();

@@ -1,7 +1,8 @@
-#include "InstallRun.h"
+#include "setup/InstallRun.h"
 
-#include "PathText.h"
-#include "SetupTexts.h"
+#include "setup/common/PathText.h"
+#include "setup/common/ShortcutRules.h"
+#include "setup/SetupTexts.h"
 
 namespace {
 
@@ -24,18 +25,6 @@ bool ResolveInside(const std::string& installDir, const std::string& name, FileS
 }
 
 }  // namespace
-
-bool IsRemovableShortcut(const std::string& path) {
-  return IsFullPath(path) && HasLinkExtension(path) && path.size() < kPathCapacity;
-}
-
-std::string RemovableShortcutFolder(const std::string& shortcutPath, FileSystem& fs) {
-  if (!IsRemovableShortcut(shortcutPath)) return std::string();
-  std::string folder = ParentPath(shortcutPath);
-  if (folder.empty() || IsDriveRoot(folder) || !IsFullPath(folder + "\\")) return std::string();
-  if (fs.IsShellFolder(folder)) return std::string();
-  return folder;
-}
 
 CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<ArchiveItem>& entries,
                                const std::string& installDir, FileSystem& fs) {

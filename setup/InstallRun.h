@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "FileSystem.h"
+#include "setup/common/FileSystem.h"
+#include "setup/common/ShortcutRules.h"
+#include "setup/record/RecordFile.h"
 
 struct ShortcutSpec {
   std::string target;  // relative to the installation directory
@@ -18,16 +20,6 @@ struct ShortcutSpec {
 struct ArchiveItem {
   std::string name;  // as the archive reader reports it, backslashes
   std::uint64_t size = 0;
-};
-
-// The lists of an uninstall record, as written and read.
-struct RecordLists {
-  std::string appName;
-  std::vector<std::string> files;
-  std::vector<std::string> shortcuts;
-  std::vector<std::string> generatedFiles;
-  std::string windowClass;
-  std::string windowTitle;
 };
 
 struct InstallRequest {
@@ -101,11 +93,3 @@ struct PlannedShortcut {
 // description is not a safe name, or whose paths would not fit, are left out.
 std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir,
                                            const std::string& folder);
-
-// The folder holding a recorded shortcut, when it may be removed once empty:
-// never a drive root and never a shell folder.
-std::string RemovableShortcutFolder(const std::string& shortcutPath, FileSystem& fs);
-
-// True for a recorded shortcut path that may be deleted: a full path of a
-// ".lnk" file.
-bool IsRemovableShortcut(const std::string& path);

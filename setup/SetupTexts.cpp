@@ -1,4 +1,4 @@
-#include "SetupTexts.h"
+#include "setup/SetupTexts.h"
 
 // German texts are Windows-1252; the escapes are split where a hex digit
 // follows, so that the compiler does not read it as part of the escape.

@@ -1,6 +1,6 @@
-#include "WizardRules.h"
+#include "setup/WizardRules.h"
 
-#include "PathText.h"
+#include "setup/common/PathText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FileSystem.h"
+#include "setup/common/FileSystem.h"
 
 // Tidies the destination as typed: it must start with a drive letter, a colon
 // and a backslash, and fit a path together with the longest names it will

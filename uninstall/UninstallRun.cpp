@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "setup/PathText.h"
+#include "setup/common/PathText.h"
+#include "setup/common/ShortcutRules.h"
 
 namespace UninstallMessage {
 const char* const kErrorCaption = "Error";

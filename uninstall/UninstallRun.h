@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "setup/FileSystem.h"
-#include "setup/InstallRun.h"
+#include "setup/common/FileSystem.h"
+#include "setup/record/RecordFile.h"
 
 namespace UninstallMessage {
 extern const char* const kErrorCaption;

@@ -10,7 +10,7 @@
 #define ZLIB_CONST
 #include <zlib.h>
 
-#include "ArchiveReader.h"
+#include "setup/archive/ArchiveReader.h"
 
 namespace {
 

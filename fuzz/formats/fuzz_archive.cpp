@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "ArchiveReader.h"
+#include "setup/archive/ArchiveReader.h"
 
 namespace {
 

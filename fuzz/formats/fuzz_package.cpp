@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "SetupPackage.h"
+#include "setup/package/SetupPackage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ParseSetupScript(std::string_view(reinterpret_cast<const char*>(data), size));

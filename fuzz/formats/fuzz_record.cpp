@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "UninstallRecord.h"
+#include "setup/record/UninstallRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   for (RecordDepth depth : {RecordDepth::kSetup, RecordDepth::kUninstaller}) {

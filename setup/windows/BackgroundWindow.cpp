@@ -1,4 +1,4 @@
-#include "BackgroundWindow.h"
+#include "setup/windows/BackgroundWindow.h"
 
 #include "ui/windows/Handles.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "BackgroundWindow.h"
-#include "SetupPackage.h"
-#include "SetupResources.h"
-#include "Win32InstallSystem.h"
-#include "WizardDialogs.h"
+#include "setup/windows/BackgroundWindow.h"
+#include "setup/package/SetupPackage.h"
+#include "setup/windows/SetupResources.h"
+#include "setup/windows/Win32InstallSystem.h"
+#include "setup/windows/WizardDialogs.h"
 #include "setup/InstallRun.h"
 #include "setup/SetupTexts.h"
 #include "ui/windows/Application.h"

@@ -1,14 +1,14 @@
-#include "Win32InstallSystem.h"
+#include "setup/windows/Win32InstallSystem.h"
 
 #include <objbase.h>
 #include <shlobj.h>
 
 #include <vector>
 
-#include "Registry.h"
-#include "ShellFolders.h"
-#include "setup/PathText.h"
-#include "setup/RecordFile.h"
+#include "setup/common/windows/Registry.h"
+#include "setup/common/windows/ShellFolders.h"
+#include "setup/common/PathText.h"
+#include "setup/record/RecordFile.h"
 #include "setup/SetupTexts.h"
 
 namespace {

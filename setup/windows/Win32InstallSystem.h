@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "ArchiveReader.h"
-#include "Win32FileSystem.h"
-#include "WizardDialogs.h"
+#include "setup/archive/ArchiveReader.h"
+#include "setup/common/windows/Win32FileSystem.h"
+#include "setup/windows/WizardDialogs.h"
 #include "setup/InstallRun.h"
 
 // Creates one shortcut file through the shell's link object; the result is

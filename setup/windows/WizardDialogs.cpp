@@ -1,11 +1,11 @@
-#include "WizardDialogs.h"
+#include "setup/windows/WizardDialogs.h"
 
 #include <shlobj.h>
 
-#include "Registry.h"
-#include "SetupResources.h"
-#include "ShellFolders.h"
-#include "setup/PathText.h"
+#include "setup/common/windows/Registry.h"
+#include "setup/windows/SetupResources.h"
+#include "setup/common/windows/ShellFolders.h"
+#include "setup/common/PathText.h"
 #include "setup/WizardRules.h"
 
 namespace {

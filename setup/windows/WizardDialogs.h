@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Win32FileSystem.h"
+#include "setup/common/windows/Win32FileSystem.h"
 #include "setup/SetupTexts.h"
 #include "ui/windows/Controls.h"
 #include "ui/windows/Dialog.h"

@@ -90,6 +90,10 @@ TEST(MailDraft, QuoteKeepsItsDepthAndTheSignatureFollowsIt) {
   EXPECT_EQ(mutt.result, ReformatDone);
   EXPECT_EQ(mutt.body, "Ann Lee wrote:\n> text\n>> older\n\n-- \nBob");
 
+  // The quoted signature goes, and the empty quoted line before it too.
+  EXPECT_EQ(Draft(DefaultSettings(), "Ann Lee wrote:\n> text\n>\n> -- \n> Ann\n\n-- \nBob\n").body,
+            "Ann Lee wrote:\n> text\n\n-- \nBob");
+
   // Top-posted with the own part kept on top: the signature still goes below
   // the quote.
   Settings top = DefaultSettings();

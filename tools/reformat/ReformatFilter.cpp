@@ -50,6 +50,7 @@ const char kUsage[] =
     "                      temporary file beside it, then renamed over it (mode and\n"
     "                      owner kept); a body left alone leaves FILE untouched\n"
     "  --help              show this text\n"
+    "  --version           show the version\n"
     "\n"
     "Exit status: 0 done (also when the body needed no change), 1 a file could not\n"
     "be read or written (an in-place FILE is then left as it was), 2 bad usage.\n";

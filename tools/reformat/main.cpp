@@ -8,11 +8,13 @@
 #include "ColourFilter.h"
 #include "Locale.h"
 #include "ReformatFilter.h"
+#include "tools/version/ToolVersion.h"
 #if defined(KELVANE_UTF8_MEASURE)
 #include "engine/unicode/Utf8Measure.h"
 #endif
 
 int main(int argc, char** argv) {
+  if (WantsVersion(argc, argv)) return PrintVersion("kelvane-reformat");
   SetBinaryStdio();
   std::string messages;
   int status = FilterOk;

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "setup/PathText.h"
-#include "setup/RecordFile.h"
-#include "setup/windows/Registry.h"
-#include "setup/windows/Win32FileSystem.h"
+#include "setup/common/PathText.h"
+#include "setup/record/RecordFile.h"
+#include "setup/common/windows/Registry.h"
+#include "setup/common/windows/Win32FileSystem.h"
 #include "uninstall/UninstallRun.h"
 
 namespace {

@@ -1,0 +1,42 @@
+// "uninstall.dat": what an installation put on the machine, written by setup
+// and read by setup (over an earlier installation) and by the uninstaller.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "setup/package/SetupScript.h"
+
+struct UninstallRecord {
+  static constexpr std::size_t kNameSize = 256;  // appName, windowClass, windowTitle
+  static constexpr std::size_t kPathSize = 260;  // every file and shortcut slot
+  using PathSlot = std::array<char, kPathSize>;
+
+  char appName[kNameSize] = {};
+  int fileCount = 0;
+  std::vector<PathSlot> files;
+  int shortcutCount = 0;
+  std::vector<PathSlot> shortcuts;
+  int generatedCount = 0;
+  std::vector<PathSlot> generatedFiles;
+  char windowClass[kNameSize] = {};
+  char windowTitle[kNameSize] = {};
+};
+
+enum class RecordDepth {
+  kSetup,        // fields up to the generated files: setup cleans up with them
+  kUninstaller,  // every field, the window class and title included
+};
+
+// Writes the record for an installation; an existing file is replaced.
+// Fails, without creating the file, when a text does not fit its field.
+bool WriteUninstallRecord(const SetupScript& script, const std::vector<std::string>& files,
+                          const char* path = "uninstall.dat");
+
+// Result 0 when read, 1 when the file is missing, not a record, or damaged
+// (ends early, a text longer than its field, a count the file cannot hold).
+// On failure the record is left empty.
+int ReadUninstallRecord(UninstallRecord& record, RecordDepth depth, const char* path = "uninstall.dat");
+int ParseUninstallRecord(const unsigned char* data, std::size_t size, UninstallRecord& record, RecordDepth depth);
