@@ -3,16 +3,20 @@
 #include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
 
-void RequoteText(std::string& text, const Settings& settings) {
-  ReplyFormatter formatter(settings);
+void RequoteText(std::string& text, const Settings& settings, const TextForm& form) {
+  ReplyFormatter formatter(settings, form);
   formatter.SplitLines(text);
   formatter.MeasureQuoteDepth();
   formatter.JoinBrokenQuotes();
   formatter.RenderReply(text);
 }
 
-QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece)
-    : settings_(settings), minimumPiece_(minimumPiece > 0 ? minimumPiece : 1) {}
+QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece, const TextMeasure* measure,
+                                       bool bytesForInvalidUtf8)
+    : settings_(settings),
+      minimumPiece_(minimumPiece > 0 ? minimumPiece : 1),
+      measure_(measure),
+      bytesForInvalidUtf8_(bytesForInvalidUtf8) {}
 
 void QuotedTextRequoter::Write(const char* data, std::size_t size, std::string& out) {
   pending_.append(data, size);
@@ -54,7 +58,10 @@ void QuotedTextRequoter::ScanLines(std::string& out) {
 
 void QuotedTextRequoter::EmitPiece(std::size_t end, std::string& out) {
   piece_.assign(pending_, 0, end);
-  RequoteText(piece_, settings_);
+  TextForm form;
+  form.measure = measure_;
+  if (bytesForInvalidUtf8_ && !IsValidUtf8(piece_.data(), piece_.size())) form.measure = nullptr;
+  RequoteText(piece_, settings_, form);
   if (emitted_) out += '\n';
   out += piece_;
   emitted_ = true;

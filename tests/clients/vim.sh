@@ -43,7 +43,7 @@ Bob
 MAIL
 cp "$work/draft.eml" "$work/original.eml"
 run_vim -c "set formatprg=$filter\\ --mail" -c 'normal! gggqG' -c 'wq' "$work/draft.eml"
-{ "$filter" --mail <"$work/original.eml"; echo; } >"$work/expected.eml"
+"$filter" --mail <"$work/original.eml" >"$work/expected.eml"
 cmp -s "$work/draft.eml" "$work/expected.eml" || {
   diff "$work/expected.eml" "$work/draft.eml" || true
   fail "gggqG through --mail"
