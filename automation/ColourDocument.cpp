@@ -4,6 +4,13 @@
 #include <cstdio>
 #include <cstdint>
 
+const char kStyleSheetName[] = "styles.css";
+
+std::wstring StyleSheetPathIn(const std::wstring& directory) {
+  const char* name = kStyleSheetName;
+  return directory + L"\\" + std::wstring(name, name + sizeof kStyleSheetName - 1);
+}
+
 int ReadStyleCount(const char* path, MessageBoxes& boxes) {
   std::FILE* file = std::fopen(path, "r");
   if (file == nullptr) return 1;
@@ -21,7 +28,8 @@ int ReadStyleCount(const char* path, MessageBoxes& boxes) {
   }
   std::fclose(file);
   if (count == 0) {
-    boxes.ShowWarning("Kelvane Error", "Number of style sheets in styles.css set to 0!\nMust be at least 1!\n");
+    boxes.ShowWarning("Kelvane Error", std::string("Number of style sheets in ") + kStyleSheetName +
+                                           " set to 0!\nMust be at least 1!\n");
     return 1;
   }
   return static_cast<int>(count);

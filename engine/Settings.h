@@ -23,6 +23,8 @@ constexpr std::size_t kCustomHeaderSize = 84;
 // The in-memory record has the same layout as the file (checked below), but
 // the file is always written and read through an explicit little-endian
 // image, so the layout of this struct is a convenience, not a contract.
+// Each field's name, file offset and default are listed once, in
+// engine/SettingFields.h.
 struct Settings {
   int32_t wrapColumn;
   char quoteChar;
