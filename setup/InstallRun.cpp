@@ -1,5 +1,6 @@
 #include "setup/InstallRun.h"
 
+#include "common/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/common/ShortcutRules.h"
 #include "setup/SetupTexts.h"
@@ -117,7 +118,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   }
 
   std::string recordPath;
-  if (JoinPath(recordPath, request.installDir, "uninstall.dat") && fs.Kind(recordPath) == PathKind::File) {
+  if (JoinPath(recordPath, request.installDir, kUninstallRecordFile) && fs.Kind(recordPath) == PathKind::File) {
     system.ShowStatus(texts.checkingOldData);
     RecordLists earlier;
     if (system.ReadRecord(request.installDir, earlier) && earlier.appName == request.appName)
@@ -151,7 +152,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
 
   if (IsSafeKeyName(request.appName)) system.ClearPendingRemoval(request.appName);
   std::string uninstallString;
-  if (!IsSafeKeyName(request.appName) || !JoinPath(uninstallString, request.installDir, "uninstall.exe") ||
+  if (!IsSafeKeyName(request.appName) || !JoinPath(uninstallString, request.installDir, kUninstallerFile) ||
       !system.RegisterUninstaller(request.appName, uninstallString))
     outcome.result = InstallResult::RegistryFailed;
   return outcome;

@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include "automation/AccessibilityApi.h"
-#include "automation/windows/Win32Handles.h"
+#include "win32/Com.h"
+#include "win32/Handles.h"
 
 class Win32Accessibility : public AccessibilityApi {
 public:
@@ -26,7 +27,7 @@ public:
 private:
   using ObjectFromLresultFunction = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
 
-  ModuleHandle module_;
+  UniqueModule module_;
   ObjectFromLresultFunction objectFromLresult_ = nullptr;
   // The type library that describes the document interfaces, held while COM
   // is initialised: the universal marshaller looks it up for every proxy it

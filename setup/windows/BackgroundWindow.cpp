@@ -1,6 +1,6 @@
 #include "setup/windows/BackgroundWindow.h"
 
-#include "ui/windows/Handles.h"
+#include "win32/Handles.h"
 
 HBITMAP MakeBackgroundBitmap(const std::string& title, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
@@ -22,7 +22,7 @@ HBITMAP MakeBackgroundBitmap(const std::string& title, int width, int height) {
     FillRect(memory, &line, brush);
     DeleteObject(brush);
   }
-  ui::UniqueFont font(CreateFontA(50, 25, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+  UniqueFont font(CreateFontA(50, 25, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New"));
   HGDIOBJ oldFont = font ? SelectObject(memory, font.Get()) : nullptr;
   SetBkMode(memory, TRANSPARENT);
