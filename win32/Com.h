@@ -84,6 +84,8 @@ public:
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
+  bool Entered() const { return SUCCEEDED(result_); }
+
 private:
   HRESULT result_;
 };

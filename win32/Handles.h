@@ -46,7 +46,19 @@ using UniqueIcon = UniqueHandle<HICON, NullHandleTraits<HICON, HICON, ::DestroyI
 using UniqueCursor = UniqueHandle<HCURSOR, NullHandleTraits<HCURSOR, HCURSOR, ::DestroyCursor>>;
 using UniqueFont = UniqueHandle<HFONT, NullHandleTraits<HFONT, HGDIOBJ, ::DeleteObject>>;
 using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, HGDIOBJ, ::DeleteObject>>;
+using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, HGDIOBJ, ::DeleteObject>>;
+// A device context of one's own (CreateCompatibleDC), not one from GetDC.
+using UniqueDc = UniqueHandle<HDC, NullHandleTraits<HDC, HDC, ::DeleteDC>>;
 using UniqueMenu = UniqueHandle<HMENU, NullHandleTraits<HMENU, HMENU, ::DestroyMenu>>;
 using UniqueWindow = UniqueHandle<HWND, NullHandleTraits<HWND, HWND, ::DestroyWindow>>;
 // A loaded DLL (LoadLibrary, LoadLibraryEx).
 using UniqueModule = UniqueHandle<HMODULE, NullHandleTraits<HMODULE, HMODULE, ::FreeLibrary>>;
+
+// A kernel object from CreateFile and its kind, where "none" is
+// INVALID_HANDLE_VALUE.  Where a failed close must be noticed (a written
+// file), close it by hand instead.
+struct FileHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;

@@ -82,16 +82,14 @@ private:
 }  // namespace
 
 void Win32Accessibility::InitializeCom() {
-  comInitialized_ = SUCCEEDED(::CoInitialize(nullptr));
+  apartment_.emplace();
   // Without the library the proxies are still built, only slower.
-  if (comInitialized_) ::LoadRegTypeLib(kMshtmlLibrary, 4, 0, LOCALE_NEUTRAL, documentTypes_.Receive());
+  if (apartment_->Entered()) ::LoadRegTypeLib(kMshtmlLibrary, 4, 0, LOCALE_NEUTRAL, documentTypes_.Receive());
 }
 
 void Win32Accessibility::UninitializeCom() {
   documentTypes_.Reset();
-  // Only a successful CoInitialize may be balanced.
-  if (comInitialized_) ::CoUninitialize();
-  comInitialized_ = false;
+  apartment_.reset();
 }
 
 bool Win32Accessibility::LoadLibrary() {

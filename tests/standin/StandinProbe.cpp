@@ -157,10 +157,9 @@ int Document(HWND window, const char* text) {
   auto objectFromLresult = reinterpret_cast<ObjectFromLresultFn>(
       reinterpret_cast<void (*)()>(GetProcAddress(oleacc.Get(), "ObjectFromLresult")));
   ComRef<IHTMLDocument2> document;
-  HRESULT hr =
-      objectFromLresult
-          ? objectFromLresult(static_cast<LRESULT>(result), IID_IHTMLDocument2, 0, document.ReceiveVoid())
-          : E_FAIL;
+  HRESULT hr = objectFromLresult
+                   ? objectFromLresult(static_cast<LRESULT>(result), IID_IHTMLDocument2, 0, document.ReceiveVoid())
+                   : E_FAIL;
   if (FAILED(hr) || !document) {
     std::printf("ObjectFromLresult failed %08lx\n", static_cast<unsigned long>(hr));
     return 1;
