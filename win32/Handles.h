@@ -53,12 +53,3 @@ using UniqueMenu = UniqueHandle<HMENU, NullHandleTraits<HMENU, HMENU, ::DestroyM
 using UniqueWindow = UniqueHandle<HWND, NullHandleTraits<HWND, HWND, ::DestroyWindow>>;
 // A loaded DLL (LoadLibrary, LoadLibraryEx).
 using UniqueModule = UniqueHandle<HMODULE, NullHandleTraits<HMODULE, HMODULE, ::FreeLibrary>>;
-
-// A kernel object from CreateFile and its kind, where "none" is
-// INVALID_HANDLE_VALUE.  Where a failed close must be noticed (a written
-// file), close it by hand instead.
-struct FileHandleTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { ::CloseHandle(h); }
-};
-using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;

@@ -5,8 +5,6 @@
 
 #include <vector>
 
-#include "win32/Handles.h"
-
 namespace {
 
 class Win32Output : public IArchiveOutput {
@@ -112,9 +110,12 @@ public:
     const bool validDate = (dosDate & 0x1F) != 0 && ((dosDate >> 5) & 0x0F) != 0 &&
                            DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc);
     if (validDate) {
-      const UniqueFile file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, isDirectory ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
-      if (!file || !SetFileTime(file.Get(), nullptr, nullptr, &utc)) return false;
+      const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, isDirectory ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr);
+      if (file == INVALID_HANDLE_VALUE) return false;
+      const BOOL set = SetFileTime(file, nullptr, nullptr, &utc);
+      CloseHandle(file);
+      if (!set) return false;
     }
     // Only read-only, hidden, system and archive make sense to apply.
     DWORD attributes = dosAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
