@@ -4,17 +4,15 @@
 #include <cstring>
 #include <memory>
 
-namespace {
+#include "base/TextChars.h"
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+namespace {
 
 std::string Trimmed(const std::string& s) {
   std::size_t begin = 0;
   std::size_t end = s.size();
-  while (begin < end && IsBlank(s[begin])) ++begin;
-  while (end > begin && IsBlank(s[end - 1])) --end;
+  while (begin < end && IsSpaceOrLineEnd(s[begin])) ++begin;
+  while (end > begin && IsSpaceOrLineEnd(s[end - 1])) --end;
   return s.substr(begin, end - begin);
 }
 

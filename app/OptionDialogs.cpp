@@ -1,36 +1,34 @@
 #include "app/OptionDialogs.h"
 
 #include "app/ControlIds.h"
+#include "app/SettingControls.h"
 
 const char* const kInvalidHeaderMessage = "Invalid quote header!";
 
+namespace {
+
+// The advanced options dialog's controls, in exchange order: the fields it
+// shows and stores.
+const SettingControl kAdvancedControls[] = {
+    {IDC_ADV_REACTION_DELAY, &Settings::oeReactionDelay},  {IDC_ADV_CLIPBOARD_TIMEOUT, &Settings::clipboardOpenTimeout},
+    {IDC_ADV_CHECK_INTERVAL, &Settings::checkInterval},    {IDC_ADV_WARNINGS, &Settings::displayWarningsOnErrors},
+    {IDC_ADV_INIT_DELAY, &Settings::compositionInitDelay}, {IDC_ADV_DEPEND_ON_OE, &Settings::dependOnOE},
+};
+
+}  // namespace
+
 AdvancedOptions AdvancedOptions::From(const Settings& s) {
   AdvancedOptions o;
-  o.checkInterval = s.checkInterval;
-  o.oeReactionDelay = s.oeReactionDelay;
-  o.clipboardOpenTimeout = s.clipboardOpenTimeout;
-  o.compositionInitDelay = s.compositionInitDelay;
-  o.displayWarningsOnErrors = s.displayWarningsOnErrors;
-  o.dependOnOE = s.dependOnOE;
+  static_cast<Settings&>(o) = s;
   return o;
 }
 
 void AdvancedOptions::ApplyTo(Settings& s) const {
-  s.oeReactionDelay = oeReactionDelay;
-  s.clipboardOpenTimeout = clipboardOpenTimeout;
-  s.checkInterval = checkInterval;
-  s.displayWarningsOnErrors = displayWarningsOnErrors;
-  s.compositionInitDelay = compositionInitDelay;
-  s.dependOnOE = dependOnOE;
+  for (const SettingControl& control : kAdvancedControls) s.*(control.field) = this->*(control.field);
 }
 
 void ExchangeAdvancedOptions(ui::DataExchange& dx, AdvancedOptions& o) {
-  dx.Integer(IDC_ADV_REACTION_DELAY, o.oeReactionDelay);
-  dx.Integer(IDC_ADV_CLIPBOARD_TIMEOUT, o.clipboardOpenTimeout);
-  dx.Integer(IDC_ADV_CHECK_INTERVAL, o.checkInterval);
-  dx.Check(IDC_ADV_WARNINGS, o.displayWarningsOnErrors);
-  dx.Integer(IDC_ADV_INIT_DELAY, o.compositionInitDelay);
-  dx.Check(IDC_ADV_DEPEND_ON_OE, o.dependOnOE);
+  ExchangeSettingControls(dx, kAdvancedControls, o);
 }
 
 bool ReadAdvancedOptionsInto(ui::IDialogControls& controls, AdvancedOptions& fields, Settings& settings) {

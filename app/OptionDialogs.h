@@ -1,21 +1,14 @@
 // The values of the two option dialogs and how they reach Settings.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "engine/Settings.h"
 #include "ui/DataExchange.h"
 
-// The advanced options dialog works on copies of six Settings fields.
-struct AdvancedOptions {
-  int32_t checkInterval = 0;
-  int32_t oeReactionDelay = 0;
-  int32_t clipboardOpenTimeout = 0;
-  int32_t compositionInitDelay = 0;
-  int32_t displayWarningsOnErrors = 0;
-  int32_t dependOnOE = 0;
-
+// The advanced options dialog works on a copy of the record; OK stores back
+// only the fields the dialog shows.
+struct AdvancedOptions : Settings {
   static AdvancedOptions From(const Settings& settings);
   void ApplyTo(Settings& settings) const;
 };

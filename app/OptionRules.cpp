@@ -3,22 +3,32 @@
 #include <cstring>
 
 #include "app/ControlIds.h"
+#include "app/SettingControls.h"
+
+namespace {
+
+// The main window's controls, in exchange order.
+const SettingControl kMainControls[] = {
+    {IDC_WRAP_COLUMN, &Settings::wrapColumn},
+    {IDC_COMPRESSED, &Settings::compressedIndentation},
+    {IDC_HEADER_STYLE, &Settings::headerStyle},
+    {IDC_CURSOR_AT_TOP, &Settings::cursorAtTop},
+    {IDC_SIGNATURE_BOTTOM, &Settings::moveSignatureToBottom},
+    {IDC_IGNORE_HTML, &Settings::ignoreHtmlMessages},
+    {IDC_COLORING, &Settings::coloring},
+    {IDC_CMODE, &Settings::compatibilityMode},
+    {IDC_USE_CLIPBOARD, &Settings::useClipboard},
+    {IDC_STRIP_SIGNATURE, &Settings::stripQuotedSignature},
+    {IDC_ISO_FIX, &Settings::isoSignatureFix},
+    {IDC_FIX_QUOTES, &Settings::fixExistingQuotes},
+    {IDC_COLOR_COMPOSITION, &Settings::colorComposition},
+    {IDC_REFORMAT, &Settings::reformatHtml},
+};
+
+}  // namespace
 
 void ExchangeMainOptions(ui::DataExchange& dx, Settings& s) {
-  dx.Integer(IDC_WRAP_COLUMN, s.wrapColumn);
-  dx.Check(IDC_COMPRESSED, s.compressedIndentation);
-  dx.ListIndex(IDC_HEADER_STYLE, s.headerStyle);
-  dx.Check(IDC_CURSOR_AT_TOP, s.cursorAtTop);
-  dx.Check(IDC_SIGNATURE_BOTTOM, s.moveSignatureToBottom);
-  dx.Check(IDC_IGNORE_HTML, s.ignoreHtmlMessages);
-  dx.Check(IDC_COLORING, s.coloring);
-  dx.Check(IDC_CMODE, s.compatibilityMode);
-  dx.Check(IDC_USE_CLIPBOARD, s.useClipboard);
-  dx.Check(IDC_STRIP_SIGNATURE, s.stripQuotedSignature);
-  dx.Check(IDC_ISO_FIX, s.isoSignatureFix);
-  dx.Check(IDC_FIX_QUOTES, s.fixExistingQuotes);
-  dx.Check(IDC_COLOR_COMPOSITION, s.colorComposition);
-  dx.Check(IDC_REFORMAT, s.reformatHtml);
+  ExchangeSettingControls(dx, kMainControls, s);
 }
 
 int32_t WrapColumnFromField(const std::string& fieldText) {

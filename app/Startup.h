@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/Product.h"
-#include "common/RegistryRead.h"
+#include "base/Product.h"
+#include "base/RegistryRead.h"
 #include "engine/Settings.h"
 
 // What start-up needs from the platform.  Win32 implements it with the

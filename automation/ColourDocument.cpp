@@ -4,7 +4,14 @@
 #include <cstdio>
 #include <cstdint>
 
-#include "common/Product.h"
+#include "base/Product.h"
+
+const char kStyleSheetName[] = "styles.css";
+
+std::wstring StyleSheetPathIn(const std::wstring& directory) {
+  const char* name = kStyleSheetName;
+  return directory + L"\\" + std::wstring(name, name + sizeof kStyleSheetName - 1);
+}
 
 int ReadStyleCount(const char* path, MessageBoxes& boxes) {
   std::FILE* file = std::fopen(path, "r");
@@ -23,7 +30,8 @@ int ReadStyleCount(const char* path, MessageBoxes& boxes) {
   }
   std::fclose(file);
   if (count == 0) {
-    boxes.ShowWarning(kProductErrorCaption, "Number of style sheets in styles.css set to 0!\nMust be at least 1!\n");
+    boxes.ShowWarning(kProductErrorCaption, std::string("Number of style sheets in ") + kStyleSheetName +
+                                                " set to 0!\nMust be at least 1!\n");
     return 1;
   }
   return static_cast<int>(count);

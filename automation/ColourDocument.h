@@ -8,9 +8,16 @@
 #include "automation/SystemApi.h"
 #include "engine/Settings.h"
 
-// The number of quote-level classes q0 .. q(n-1) that styles.css defines, from
-// the number after "/* " on its first line.  A missing file gives 1 silently;
-// a number of 0 (or none) warns and gives 1.
+// The style sheet in the program's folder, which defines the classes the
+// colouring uses and is attached to every coloured document.
+extern const char kStyleSheetName[];  // "styles.css"
+
+// The style sheet's full name in `directory`.
+std::wstring StyleSheetPathIn(const std::wstring& directory);
+
+// The number of quote-level classes q0 .. q(n-1) that the style sheet at
+// `path` defines, from the number after "/* " on its first line.  A missing
+// file gives 1 silently; a number of 0 (or none) warns and gives 1.
 int ReadStyleCount(const char* path, MessageBoxes& boxes);
 
 struct ColourContext {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "automation/HtmlQuotes.h"
-#include "common/Product.h"
+#include "base/Product.h"
 #include "automation/Keystrokes.h"
 #include "engine/ReplyFormatter.h"
 

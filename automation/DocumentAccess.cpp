@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "common/Product.h"
+#include "base/Product.h"
 
 namespace {
 

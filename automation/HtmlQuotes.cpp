@@ -1,5 +1,6 @@
 #include "automation/HtmlQuotes.h"
 
+#include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 
 const char kColourMark[] = "<SPAN class=KV-MARK>";
@@ -12,15 +13,6 @@ bool StartsWithAt(const std::string& text, std::size_t pos, const char* literal)
 }
 
 }  // namespace
-
-int ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  int count = 0;
-  for (std::size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
-    text.replace(pos, from.size(), to);
-    ++count;
-  }
-  return count;
-}
 
 bool IsQuotedHtml(const std::string& html) {
   return html.find("<BLOCKQUOTE") != std::string::npos || html.find("<DIV style=\"FONT:") != std::string::npos;
@@ -129,14 +121,6 @@ void EscapeRebuiltText(std::string& text) {
   ReplaceAll(text, "\n", "<BR>");
 }
 
-void RebuildQuotes(std::string& text, const Settings& settings) {
-  ReplyFormatter formatter(settings);
-  formatter.SplitLines(text);
-  formatter.MeasureQuoteDepth();
-  formatter.JoinBrokenQuotes();
-  formatter.RenderReply(text);
-}
-
 int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode, int styleCount,
                    const Settings& settings, std::string& result) {
   if (html.empty()) return -1;
@@ -146,7 +130,7 @@ int ColourHtmlText(const std::string& html, const std::string& text, bool textRe
     // An empty rebuild would replace the whole message by nothing.
     if (!textRead || text.empty()) return -1;
     coloured = text;
-    RebuildQuotes(coloured, settings);
+    RequoteText(coloured, settings);
     EscapeRebuiltText(coloured);
     RestoreLinks(html, coloured);
   }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/ReplaceAll.h"  // the text steps below are built on it; callers use it too
 #include "engine/Settings.h"
 
 enum class ColourMode { view, composition };
@@ -31,10 +32,6 @@ void RestoreLinks(const std::string& oldHtml, std::string& newText);
 // "&nbsp;", angle brackets are escaped, line feeds become "<BR>".
 void EscapeRebuiltText(std::string& text);
 
-// Runs the reply engine's line model over the inner text of a received
-// message: splits, measures, joins broken quotes and renders it again.
-void RebuildQuotes(std::string& text, const Settings& settings);
-
 // The text part of the colouring, on a body's inner HTML.  `text` is the
 // inner text used by the rebuild (`reformatHtml` in mode view); textRead
 // tells whether it could be read.  Returns 0 with the new inner HTML in
@@ -43,7 +40,3 @@ void RebuildQuotes(std::string& text, const Settings& settings);
 // work on: a message is never blanked).
 int ColourHtmlText(const std::string& html, const std::string& text, bool textRead, ColourMode mode, int styleCount,
                    const Settings& settings, std::string& result);
-
-// Replaces every occurrence of `from` (non-empty), scanning left to right and
-// never rescanning replaced text.  Returns the number of replacements.
-int ReplaceAll(std::string& text, const std::string& from, const std::string& to);

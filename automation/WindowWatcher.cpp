@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "common/Product.h"
+#include "base/Product.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ WindowWatcher::WindowWatcher(const Settings& settings, StatusLog& log, TextLooku
       library_(platform.accessibility, settings, texts, platform.boxes),
       notes_(library_, platform.windows),
       views_(library_, platform.windows),
-      styleSheetPath_(directory + L"\\styles.css"),
+      styleSheetPath_(StyleSheetPathIn(directory)),
       colouring_{settings, platform.clock, styleCount_, styleSheetPath_},
       processor_(settings, platform_, notes_, colouring_, std::move(reformat)) {}
 

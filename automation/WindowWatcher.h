@@ -22,10 +22,12 @@ struct CompositionWindow {
 
 class WindowWatcher {
 public:
-  // Reads the style count from styleSheetFile (relative to the current
-  // directory, which must be `directory`) and loads the accessibility library.
+  // Reads the style count from styleSheetFile and loads the accessibility
+  // library.  Coloured documents are given the style sheet in `directory`;
+  // the program reads the count from that same file, by its name relative to
+  // the current directory, which is `directory`.  (Tests read it elsewhere.)
   WindowWatcher(const Settings& settings, StatusLog& log, TextLookup& texts, const AutomationPlatform& platform,
-                WatcherHost& host, const std::wstring& directory, const char* styleSheetFile = "styles.css",
+                WatcherHost& host, const std::wstring& directory, const char* styleSheetFile = kStyleSheetName,
                 ReformatFunction reformat = RunReplyEngine);
   ~WindowWatcher();
   WindowWatcher(const WindowWatcher&) = delete;

@@ -1,6 +1,7 @@
 // Attribution header: finding it, reading the sender, replacing it.
 #include <cstring>
 
+#include "base/ReplaceAll.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
@@ -15,22 +16,19 @@ bool EndsWith(const std::string& s, const char* with) {
   return s.size() >= n && s.compare(s.size() - n, n, with) == 0;
 }
 
-// Every occurrence of `from` replaced in one left-to-right pass; replacement
-// text is not searched again.
-std::string ReplaceAll(const std::string& text, const char* from, const std::string& to) {
-  const std::size_t n = std::strlen(from);
-  std::string out;
-  out.reserve(text.size());
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t hit = text.find(from, pos, n);
-    if (hit == std::string::npos) break;
-    out.append(text, pos, hit - pos);
-    out += to;
-    pos = hit + n;
+// "Cc:", "Subject:", "Betreff:", "Objet :": letters (any byte from 0x80 up
+// counts as one, so that translated names in any single-byte or UTF-8 text
+// qualify) and hyphens, an optional blank, then the colon.
+bool IsHeaderFieldLine(const std::string& line) {
+  std::size_t i = 0;
+  while (i < line.size()) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0x80 || c == '-')) break;
+    ++i;
   }
-  out.append(text, pos, std::string::npos);
-  return out;
+  if (i == 0) return false;
+  if (i < line.size() && line[i] == ' ') ++i;
+  return i < line.size() && line[i] == ':';
 }
 
 bool IsSeparatorLine(const std::string& line) {
@@ -93,10 +91,15 @@ std::string ReplyFormatter::ComposeAttribution(const std::string& name, const st
     case HeaderStyleShort:
       return name + " wrote:";
     case HeaderStyleShortMail:
-      return nameIsMail ? name + " wrote:" : name + " <" + mail + "> wrote:";
+      // A draft's attribution may name the sender without an address.
+      if (nameIsMail || (form_.mailDraft && mail.empty())) return name + " wrote:";
+      return name + " <" + mail + "> wrote:";
     case HeaderStyleCustom: {
-      const std::string templ(settings_.customHeader, CustomHeaderLength(settings_));
-      return ReplaceAll(ReplaceAll(ReplaceAll(templ, "%n", name), "%m", mail), "\\n", "\n");
+      std::string header(settings_.customHeader, CustomHeaderLength(settings_));
+      ReplaceAll(header, "%n", name);
+      ReplaceAll(header, "%m", mail);
+      ReplaceAll(header, "\\n", "\n");
+      return header;
     }
     default:
       return std::string();
@@ -113,13 +116,15 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   const std::size_t hi = static_cast<std::size_t>(h);
   const int32_t style = settings_.headerStyle;
 
-  if (form == HeaderForm::News) {
+  if (form == HeaderForm::News || form == HeaderForm::Attribution) {
     if (style == HeaderStyleOE) {
-      lines[hi] = ReplaceAll(lines[hi], "...", std::string());
+      if (form == HeaderForm::News) ReplaceAll(lines[hi], "...", std::string());
       return headerIndex;
     }
     Sender sender;
-    if (style != HeaderStyleNone && ParseSender(lines[hi], sender)) {
+    const bool parsed =
+        form == HeaderForm::News ? ParseSender(lines[hi], sender) : ParseClientAttribution(lines[hi], sender);
+    if (style != HeaderStyleNone && parsed) {
       lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
       return headerIndex;
     }
@@ -150,11 +155,22 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   if (style != HeaderStyleNone && h + 1 < count) {
     const std::string& from = lines[hi + 1];
     const std::size_t colon = from.find(':');
-    if (colon != std::string::npos && !ParseSender(from.substr(colon + 1), sender)) keep = h;
+    if (colon != std::string::npos) {
+      const std::string mailbox = from.substr(colon + 1);
+      if (!(form_.mailDraft ? ParseMailbox(mailbox, sender) : ParseSender(mailbox, sender))) keep = h;
+    }
   }
   if (keep == h + 1) lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
 
-  const long long blockLength = IsEmptyLineAt(h + 6) ? 7 : 6;
+  // The block is the separator and four fields.  The line after them belongs
+  // to it only when it is the empty line that ends the fields or a fifth
+  // field (then the empty line, if any, comes one later); anything else is
+  // already the quoted text.
+  long long blockLength = 5;
+  if (h + 5 < count) {
+    const std::string& fifth = lines[static_cast<std::size_t>(h + 5)];
+    if (fifth.empty() || IsHeaderFieldLine(fifth)) blockLength = IsEmptyLineAt(h + 6) ? 7 : 6;
+  }
   long long last = h + blockLength - 1;
   if (last > count - 1) last = count - 1;
   if (last >= keep) RemoveLines(static_cast<std::size_t>(keep), static_cast<std::size_t>(last - keep + 1));

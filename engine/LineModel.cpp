@@ -1,13 +1,6 @@
 // Line model: cutting a body into lines and reading quote prefixes.
+#include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
-
-namespace {
-
-bool IsTrailingSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-}  // namespace
 
 void ReplyFormatter::SplitLines(const std::string& body) {
   lines.clear();
@@ -22,7 +15,7 @@ void ReplyFormatter::SplitLines(const std::string& body) {
     // A carriage return before the line feed belongs to the line end; a lone
     // line feed ends the line just as well.
     if (lf != std::string::npos && end > pos && body[end - 1] == '\r') --end;
-    while (end > pos && IsTrailingSpace(body[end - 1])) --end;
+    while (end > pos && IsAsciiSpace(body[end - 1])) --end;
     lines.emplace_back(body, pos, end - pos);
     if (lf == std::string::npos) break;
     pos = lf + 1;
@@ -75,9 +68,20 @@ void ReplyFormatter::MeasureQuoteDepth() {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i >= quoted.size() || quoted[i] == 0) {
       depths.push_back(0);
+      // Flowed own text came space-stuffed where it begins with a blank or '>'.
+      if (form_.flowed && !lines[i].empty() && lines[i][0] == ' ') lines[i].erase(0, 1);
       continue;
     }
-    const QuotePrefix prefix = ScanQuotePrefix(lines[i], baseDepth);
+    QuotePrefix prefix{baseDepth, 0};
+    if (form_.flowed) {
+      // The form DecodeFlowed writes: the quote marks, then one blank.
+      const std::string& line = lines[i];
+      while (prefix.length < line.size() && line[prefix.length] == '>') ++prefix.length;
+      prefix.depth += static_cast<int32_t>(prefix.length);
+      if (prefix.length < line.size() && line[prefix.length] == ' ') ++prefix.length;
+    } else {
+      prefix = ScanQuotePrefix(lines[i], baseDepth);
+    }
     depths.push_back(prefix.depth);
     lines[i].erase(0, prefix.length);
   }

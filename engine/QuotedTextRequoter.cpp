@@ -1,17 +1,22 @@
 #include "engine/QuotedTextRequoter.h"
 
+#include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
 
-namespace {
-
-bool IsTrailingSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+void RequoteText(std::string& text, const Settings& settings, const TextForm& form) {
+  ReplyFormatter formatter(settings, form);
+  formatter.SplitLines(text);
+  formatter.MeasureQuoteDepth();
+  formatter.JoinBrokenQuotes();
+  formatter.RenderReply(text);
 }
 
-}  // namespace
-
-QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece)
-    : settings_(settings), minimumPiece_(minimumPiece > 0 ? minimumPiece : 1) {}
+QuotedTextRequoter::QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece, const TextMeasure* measure,
+                                       bool bytesForInvalidUtf8)
+    : settings_(settings),
+      minimumPiece_(minimumPiece > 0 ? minimumPiece : 1),
+      measure_(measure),
+      bytesForInvalidUtf8_(bytesForInvalidUtf8) {}
 
 void QuotedTextRequoter::Write(const char* data, std::size_t size, std::string& out) {
   pending_.append(data, size);
@@ -30,7 +35,7 @@ void QuotedTextRequoter::ScanLines(std::string& out) {
     if (lf == std::string::npos) return;
     // The line as SplitLines will see it: line end and trailing blanks cut.
     std::size_t end = lf;
-    while (end > scanPos_ && IsTrailingSpace(pending_[end - 1])) --end;
+    while (end > scanPos_ && IsAsciiSpace(pending_[end - 1])) --end;
     const QuotePrefix prefix = ReplyFormatter::ScanQuotePrefix(pending_.data() + scanPos_, end - scanPos_, 0);
     const bool quoteOnly = prefix.length == end - scanPos_;
     std::size_t lineStart = scanPos_;
@@ -53,11 +58,10 @@ void QuotedTextRequoter::ScanLines(std::string& out) {
 
 void QuotedTextRequoter::EmitPiece(std::size_t end, std::string& out) {
   piece_.assign(pending_, 0, end);
-  ReplyFormatter formatter(settings_);
-  formatter.SplitLines(piece_);
-  formatter.MeasureQuoteDepth();
-  formatter.JoinBrokenQuotes();
-  formatter.RenderReply(piece_);
+  TextForm form;
+  form.measure = measure_;
+  if (bytesForInvalidUtf8_ && !IsValidUtf8(piece_.data(), piece_.size())) form.measure = nullptr;
+  RequoteText(piece_, settings_, form);
   if (emitted_) out += '\n';
   out += piece_;
   emitted_ = true;

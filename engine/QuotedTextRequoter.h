@@ -1,14 +1,21 @@
-// Re-quoting of quoted text of any length, piece by piece.
+// Re-quoting of quoted text: the lines' quote prefixes rebuilt, broken quotes
+// joined and the text re-wrapped, whatever its header.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "engine/ReplyFormatter.h"
 #include "engine/Settings.h"
+#include "engine/TextMeasure.h"
 
-// Gives the same bytes as SplitLines, MeasureQuoteDepth (from depth 0),
-// JoinBrokenQuotes and RenderReply over the whole text, but works through
+// Re-quotes a whole text in place: SplitLines, MeasureQuoteDepth (from depth
+// 0), JoinBrokenQuotes and RenderReply, measured as `form` says (bytes by
+// default).
+void RequoteText(std::string& text, const Settings& settings, const TextForm& form = TextForm());
+
+// Gives the same bytes as RequoteText over the whole text, but works through
 // the text in pieces of about `minimumPiece` bytes, so that a text of many
 // megabytes is re-quoted in little memory that stays in the cache.
 //
@@ -22,7 +29,11 @@
 // without such a line is done in one piece.
 class QuotedTextRequoter {
 public:
-  explicit QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece = 256 * 1024);
+  // `measure` counts the columns (null: bytes).  With bytesForInvalidUtf8, a
+  // piece that is not well-formed UTF-8 is measured in bytes instead, so that
+  // text in another character set is never taken apart.
+  explicit QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece = 256 * 1024,
+                              const TextMeasure* measure = nullptr, bool bytesForInvalidUtf8 = false);
 
   // Takes the next bytes of the text; appends whatever output is final to `out`.
   void Write(const char* data, std::size_t size, std::string& out);
@@ -35,6 +46,8 @@ private:
 
   const Settings& settings_;
   std::size_t minimumPiece_;
+  const TextMeasure* measure_;
+  bool bytesForInvalidUtf8_;
   std::string pending_;      // text not yet re-quoted; begins at a line start
   std::string piece_;        // reused for each piece's text and output
   std::size_t scanPos_ = 0;  // start of the first line in pending_ not yet looked at

@@ -1,59 +1,54 @@
 // Re-wrapping, rendering and the repair of lines the client broke.
 #include <utility>
 
+#include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 // The carry and the text appended behind it, kept in one buffer with a moving
 // start so that a paragraph of any length is wrapped in linear time: consumed
 // text is never copied again.
 class WrapBuffer {
 public:
+  explicit WrapBuffer(const TextMeasure& measure) : measure_(measure) {}
+
   bool Empty() const { return start_ == buffer_.size(); }
-  void Append(const std::string& text) { buffer_ += text; }
+  void Append(const std::string& text) {
+    // A carry that ends in a wide character meets the next text without a
+    // blank when that begins with one too (Chinese and Japanese put none
+    // between words); otherwise the blank held back is put in now.
+    if (blankHeld_ && !Empty() && !measure_.StartsWide(text.data(), text.size())) buffer_ += ' ';
+    blankHeld_ = false;
+    buffer_ += text;
+  }
   std::string Remaining() const { return buffer_.substr(start_); }
 
   // One wrap of the buffer's text behind `prefix` into `out`; what does not
   // fit stays in the buffer as the carry.
   void Wrap(long long wrapColumn, const std::string& prefix, std::string& out) {
     const long long room = wrapColumn - static_cast<long long>(prefix.size());
-    const std::size_t length = buffer_.size() - start_;
     out += prefix;
-    if (static_cast<long long>(length) <= room) {
+    // The break goes at the last blank or just after the last hyphen that
+    // fits, whichever is later.
+    const LineFit fit = measure_.Fit(buffer_.data() + start_, buffer_.size() - start_, room, BreakRule::Reply);
+    if (fit.fits || fit.breakAt == 0) {  // no usable break: the word stays whole, over the column
       TakeAll(out);
       return;
     }
-    // Last blank or hyphen among the first `room` characters; the break goes
-    // at the blank or just after the hyphen, whichever is later.
-    long long p = -1;
-    for (long long j = room > 0 ? room - 1 : -1; j >= 0; --j) {
-      const char c = buffer_[start_ + static_cast<std::size_t>(j)];
-      if (c == ' ') {
-        p = j;
-        break;
-      }
-      if (c == '-') {
-        p = j + 1;
-        break;
-      }
-    }
-    if (p <= 0) {  // no usable break: the word stays whole, over the column
-      TakeAll(out);
-      return;
-    }
-    out.append(buffer_, start_, static_cast<std::size_t>(p));
-    start_ += static_cast<std::size_t>(p);
-    while (start_ < buffer_.size() && IsSpace(buffer_[start_])) ++start_;
+    const std::size_t p = fit.breakAt;
+    out.append(buffer_, start_, p);
+    start_ += p;
+    while (start_ < buffer_.size() && IsAsciiSpace(buffer_[start_])) ++start_;
     if (start_ == buffer_.size()) {
       Clear();
       return;
     }
-    buffer_ += ' ';  // separates the carry from the next line's text
+    if (measure_.EndsWide(buffer_.data() + start_, buffer_.size() - start_)) {
+      blankHeld_ = true;
+    } else {
+      buffer_ += ' ';  // separates the carry from the next line's text
+    }
     if (start_ > 4096 && start_ > buffer_.size() / 2) {
       buffer_.erase(0, start_);
       start_ = 0;
@@ -68,10 +63,13 @@ private:
   void Clear() {
     buffer_.clear();
     start_ = 0;
+    blankHeld_ = false;
   }
 
+  const TextMeasure& measure_;
   std::string buffer_;
   std::size_t start_ = 0;
+  bool blankHeld_ = false;
 };
 
 }  // namespace
@@ -90,7 +88,7 @@ std::string ReplyFormatter::BuildPrefix(int32_t depth) const {
 }
 
 std::string ReplyFormatter::WrapLine(const std::string& line, const std::string& prefix) {
-  WrapBuffer buffer;
+  WrapBuffer buffer(measure_);
   buffer.Append(line);
   std::string out;
   buffer.Wrap(wrapColumn, prefix, out);
@@ -100,7 +98,11 @@ std::string ReplyFormatter::WrapLine(const std::string& line, const std::string&
 
 void ReplyFormatter::RenderReply(std::string& body) {
   carry.clear();
-  WrapBuffer buffer;
+  if (form_.flowed) {
+    RenderFlowed(body);
+    return;
+  }
+  WrapBuffer buffer(measure_);
   // The lines are copies, so the body's own storage can take the output; for
   // a body of megabytes that saves touching as much fresh memory again.
   std::string& out = body;
@@ -147,7 +149,9 @@ void ReplyFormatter::JoinBrokenQuotes() {
     const long long dPrev = depths[w - 1];
     if (dPrev > depths[r] &&
         (depths[r + 1] == dPrev || (lines[r + 1].empty() && depths[r + 1] == 0 && depths[r] != 0)) &&
-        static_cast<long long>(lines[w - 1].size() + lines[r].size()) + widthEstimate(dPrev) > 70) {
+        measure_.Width(lines[w - 1].data(), lines[w - 1].size()) + measure_.Width(lines[r].data(), lines[r].size()) +
+                widthEstimate(dPrev) >
+            70) {
       lines[w - 1] += ' ';
       lines[w - 1] += lines[r];
       ++r;

@@ -1,7 +1,11 @@
 // The reply pipeline: header, own part, signatures, prefixes, rendering.
 #include "engine/ReplyFormatter.h"
 
-ReplyFormatter::ReplyFormatter(const Settings& settings) : wrapColumn(settings.wrapColumn), settings_(settings) {}
+ReplyFormatter::ReplyFormatter(const Settings& settings, const TextForm& form)
+    : wrapColumn(settings.wrapColumn),
+      settings_(settings),
+      form_(form),
+      measure_(form.measure != nullptr ? *form.measure : BytesMeasure()) {}
 
 ReplyFormatter::~ReplyFormatter() = default;
 
@@ -26,17 +30,19 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   cursorLines = 0;
   SplitLines(body);
 
+  const bool draft = form_.mailDraft;
   int h = 0;
   HeaderForm form = HeaderForm::None;
-  if (!FindHeader(h, form)) return ReformatUnchanged;
+  if (!(draft ? FindDraftHeader(h, form) : FindHeader(h, form))) return ReformatUnchanged;
 
   // A single line above the header is the client's typing line: drop it.
   // Otherwise keep a blank line between the own part and the header when the
-  // own part stays on top.
-  if (h == 1) {
+  // own part stays on top.  In a draft the line above may hold what the user
+  // typed already, and a header at the top has nothing to keep apart.
+  if (h == 1 && (!draft || lines[0].empty())) {
     RemoveLines(0, 1);
     h = 0;
-  } else if (settings_.moveSignatureToBottom == 0) {
+  } else if (settings_.moveSignatureToBottom == 0 && !(draft && h == 0)) {
     InsertLine(static_cast<std::size_t>(h), std::string(), 0);
     ++h;
   }
@@ -53,10 +59,24 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   MarkOwnPart(headerEnd);
 
   baseDepth = 0;
-  for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i) {
-    if (lines[i].empty() || lines[i][0] != settings_.quoteChar) {
-      baseDepth = 1;
-      break;
+  if (draft) {
+    // A draft's quote keeps its depth; unquoted lines in it are the user's
+    // own.  Only a quote that came without any prefix (as some clients send
+    // it below their header block) is taken one level deeper.
+    baseDepth = 1;
+    for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i) {
+      if (!lines[i].empty() && IsQuoteChar(static_cast<unsigned char>(lines[i][0]))) {
+        baseDepth = 0;
+        break;
+      }
+    }
+    if (baseDepth == 0) RestoreDraftSignature(headerEnd);
+  } else {
+    for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i) {
+      if (lines[i].empty() || lines[i][0] != settings_.quoteChar) {
+        baseDepth = 1;
+        break;
+      }
     }
   }
 
@@ -68,15 +88,33 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
 
   if (settings_.stripQuotedSignature != 0) StripQuotedSignature(headerEnd);
 
+  // In a draft, own text may follow the quote: empty quoted lines at the end
+  // of a quoted block (left over from the stripped signature) go, as they do
+  // at the end of the body.
+  if (draft && baseDepth == 0) {
+    for (std::size_t i = lines.size(); i-- > static_cast<std::size_t>(headerEnd + 1);) {
+      const bool quotedBlank =
+          !lines[i].empty() && IsQuoteChar(static_cast<unsigned char>(lines[i][0])) && IsQuoteOnlyLine(lines[i]);
+      const bool blockEnds =
+          i + 1 == lines.size() || lines[i + 1].empty() || !IsQuoteChar(static_cast<unsigned char>(lines[i + 1][0]));
+      if (quotedBlank && blockEnds) RemoveLines(i, 1);
+    }
+  }
+
   while (!lines.empty() && IsBlankLine(lines.back())) {
     lines.pop_back();
     quoted.pop_back();
   }
 
-  if (settings_.moveSignatureToBottom != 0) MoveOwnPartToBottom(ownEnd, cursorLines);
+  if (settings_.moveSignatureToBottom != 0) {
+    MoveOwnPartToBottom(ownEnd, cursorLines);
+  } else if (draft) {
+    MoveOwnSignatureBelowQuote(ownEnd);
+  }
 
   MeasureQuoteDepth();
-  if (settings_.fixExistingQuotes != 0) JoinBrokenQuotes();
+  // Flowed text has no lines the client broke: its long lines arrive whole.
+  if (settings_.fixExistingQuotes != 0 && !form_.flowed) JoinBrokenQuotes();
   RenderReply(body);
   return baseDepth == 1 ? ReformatDeeper : ReformatDone;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Settings.h"
+#include "engine/TextMeasure.h"
 
 // Outcome of ReplyFormatter::ReformatReply.
 enum ReformatResult : int {
@@ -15,8 +16,21 @@ enum ReformatResult : int {
   ReformatDeeper = 4      // body replaced; quoted part taken one level deeper
 };
 
-// Form of an attribution header line.
-enum class HeaderForm { None, Separator, News };
+// Form of an attribution header line.  Attribution is the one-line form of
+// today's mail clients ("On DATE, NAME wrote:"), looked for in mail drafts only.
+enum class HeaderForm { None, Separator, News, Attribution };
+
+// How a body is read and written beyond what the options record says.  The
+// default is the Windows client's single-byte text, exactly.
+struct TextForm {
+  const TextMeasure* measure = nullptr;  // characters and columns; null: bytes
+  bool flowed = false;                   // format=flowed (RFC 3676): the body came through
+                                         // DecodeFlowed and is rendered with soft line breaks
+  bool delSp = false;                    // with flowed: DelSp=yes
+  bool mailDraft = false;                // a terminal mail client's draft: the attributions
+                                         // of today's clients, quoted text keeps its depth,
+                                         // and the own signature follows the quote
+};
 
 // Sender data taken out of an attribution.
 struct Sender {
@@ -41,8 +55,8 @@ struct HeaderChange {
 class ReplyFormatter {
 public:
   // Keeps a reference to the settings (read at the moment of use) and copies
-  // the wrap column.
-  explicit ReplyFormatter(const Settings& settings);
+  // the wrap column and the text form.
+  explicit ReplyFormatter(const Settings& settings, const TextForm& form = TextForm());
   virtual ~ReplyFormatter();
   ReplyFormatter(const ReplyFormatter&) = delete;
   ReplyFormatter& operator=(const ReplyFormatter&) = delete;
@@ -64,6 +78,13 @@ public:
   // Attribution header.  FindHeader returns false when there is none.
   bool FindHeader(int& headerIndex, HeaderForm& form) const;
   static bool ParseSender(const std::string& text, Sender& sender);  // true on success
+  // The sender of a mailbox as today's clients write it ("Ann Lee
+  // <ann@example.com>", "\"Lee, Ann\" <ann@example.com>", "ann@example.com",
+  // "Ann Lee [mailto:ann@example.com]"): the display name when there is one,
+  // else the address.  False when there is neither.
+  static bool ParseMailbox(const std::string& text, Sender& sender);
+  // An attribution line of today's clients, with its sender.
+  static bool ParseClientAttribution(const std::string& line, Sender& sender);
   std::string ComposeAttribution(const std::string& name, const std::string& mail, bool nameIsMail) const;
   int ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange* change = nullptr);
   static bool IsValidCustomHeader(const std::string& customHeader);
@@ -72,6 +93,8 @@ public:
   void MarkOwnPart(int headerEnd);
   void StripQuotedSignature(int headerEnd);
   void MoveOwnPartToBottom(int ownEnd, int& cursorLines);
+  // Mail drafts: the own signature above the quote goes below it.
+  void MoveOwnSignatureBelowQuote(int ownEnd);
 
   // Re-wrapping and rendering.
   std::string WrapLine(const std::string& line, const std::string& prefix);
@@ -91,8 +114,15 @@ private:
   void RemoveLines(std::size_t first, std::size_t count);
   void InsertLine(std::size_t index, const std::string& text, unsigned char isQuoted);
   bool IsEmptyLineAt(long long index) const;
+  bool FindDraftHeader(int& headerIndex, HeaderForm& form) const;
+  int ReplaceAttribution(int headerIndex);
+  void RestoreDraftSignature(int headerEnd);
+  std::string OwnSeparator() const;
+  void RenderFlowed(std::string& body) const;
 
   const Settings& settings_;
+  TextForm form_;
+  const TextMeasure& measure_;
 };
 
 // The separator fix for a message that is not a reply: every own signature

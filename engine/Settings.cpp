@@ -3,93 +3,34 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+#include "base/LittleEndian.h"
+#include "engine/SettingFields.h"
 
-const char kDefaultCustomHeader[] = "%n <%m> scribbled:\\n";
-
-void PutInt(unsigned char* at, int32_t value) {
-  const uint32_t u = static_cast<uint32_t>(value);
-  at[0] = static_cast<unsigned char>(u & 0xFFu);
-  at[1] = static_cast<unsigned char>((u >> 8) & 0xFFu);
-  at[2] = static_cast<unsigned char>((u >> 16) & 0xFFu);
-  at[3] = static_cast<unsigned char>((u >> 24) & 0xFFu);
-}
-
-int32_t GetInt(const unsigned char* at) {
-  const uint32_t u = static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) |
-                     (static_cast<uint32_t>(at[2]) << 16) | (static_cast<uint32_t>(at[3]) << 24);
-  int32_t value;
-  std::memcpy(&value, &u, sizeof value);  // two's complement without implementation-defined casts
-  return value;
-}
-
-// Every 32-bit field with its file offset; quoteChar, filler and customHeader
-// are byte fields and handled apart.
-struct IntField {
-  std::size_t offset;
-  int32_t Settings::*field;
-};
-
-const IntField kIntFields[] = {
-    {0, &Settings::wrapColumn},
-    {8, &Settings::compressedIndentation},
-    {12, &Settings::dependOnOE},
-    {16, &Settings::headerStyle},
-    {20, &Settings::cursorAtTop},
-    {24, &Settings::moveSignatureToBottom},
-    {28, &Settings::ignoreHtmlMessages},
-    {32, &Settings::oeReactionDelay},
-    {36, &Settings::clipboardOpenTimeout},
-    {40, &Settings::checkInterval},
-    {44, &Settings::displayWarningsOnErrors},
-    {48, &Settings::coloring},
-    {52, &Settings::compositionInitDelay},
-    {56, &Settings::compatibilityMode},
-    {60, &Settings::useClipboard},
-    {64, &Settings::stripQuotedSignature},
-    {152, &Settings::isoSignatureFix},
-    {156, &Settings::fixExistingQuotes},
-    {160, &Settings::colorComposition},
-    {164, &Settings::reformatHtml},
-};
-
-constexpr std::size_t kQuoteCharOffset = 4;
-constexpr std::size_t kFillerOffset = 5;
-constexpr std::size_t kCustomHeaderOffset = 68;
-
-}  // namespace
+// Each row of kSettingFields sets exactly one of its member pointers, which
+// says how the field is copied.
 
 void ResetSettings(Settings& s) {
   std::memset(&s, 0, sizeof s);
-  s.wrapColumn = 72;
-  s.quoteChar = '>';
-  s.compressedIndentation = 1;
-  s.dependOnOE = 1;
-  s.headerStyle = HeaderStyleShort;
-  s.cursorAtTop = 1;
-  s.moveSignatureToBottom = 1;
-  s.ignoreHtmlMessages = 1;
-  s.oeReactionDelay = 200;
-  s.clipboardOpenTimeout = 500;
-  s.checkInterval = 300;
-  s.displayWarningsOnErrors = 1;
-  s.coloring = 1;
-  s.compositionInitDelay = 0;
-  s.compatibilityMode = 0;
-  s.useClipboard = 0;
-  s.stripQuotedSignature = 1;
-  std::memcpy(s.customHeader, kDefaultCustomHeader, sizeof kDefaultCustomHeader);
-  s.isoSignatureFix = 0;
-  s.fixExistingQuotes = 1;
-  s.colorComposition = 0;
-  s.reformatHtml = 0;
+  for (const SettingField& f : kSettingFields) {
+    if (f.number != nullptr)
+      s.*(f.number) = f.defaultNumber;
+    else if (f.character != nullptr)
+      s.*(f.character) = static_cast<char>(f.defaultNumber);
+    else
+      std::strcpy(s.*(f.text), f.defaultText);  // it fits: checked beside the table
+  }
 }
 
 void SettingsToImage(const Settings& s, unsigned char (&image)[kSettingsSize]) {
-  for (const IntField& f : kIntFields) PutInt(image + f.offset, s.*(f.field));
-  image[kQuoteCharOffset] = static_cast<unsigned char>(s.quoteChar);
-  std::memcpy(image + kFillerOffset, s.filler, sizeof s.filler);
-  std::memcpy(image + kCustomHeaderOffset, s.customHeader, sizeof s.customHeader);
+  for (const SettingField& f : kSettingFields) {
+    if (f.number != nullptr)
+      WriteLeInt32(image + f.offset, s.*(f.number));
+    else if (f.character != nullptr)
+      image[f.offset] = static_cast<unsigned char>(s.*(f.character));
+    else
+      std::memcpy(image + f.offset, s.*(f.text), f.size);
+  }
+  std::memcpy(image + kSettingsFillerOffset, s.filler, kSettingsFillerSize);
 }
 
 void SettingsFromImage(Settings& s, const unsigned char* data, std::size_t size) {
@@ -99,10 +40,15 @@ void SettingsFromImage(Settings& s, const unsigned char* data, std::size_t size)
   unsigned char image[kSettingsSize];
   SettingsToImage(s, image);
   if (size > 0) std::memcpy(image, data, size);
-  for (const IntField& f : kIntFields) s.*(f.field) = GetInt(image + f.offset);
-  s.quoteChar = static_cast<char>(image[kQuoteCharOffset]);
-  std::memcpy(s.filler, image + kFillerOffset, sizeof s.filler);
-  std::memcpy(s.customHeader, image + kCustomHeaderOffset, sizeof s.customHeader);
+  for (const SettingField& f : kSettingFields) {
+    if (f.number != nullptr)
+      s.*(f.number) = ReadLeInt32(image + f.offset);
+    else if (f.character != nullptr)
+      s.*(f.character) = static_cast<char>(image[f.offset]);
+    else
+      std::memcpy(s.*(f.text), image + f.offset, f.size);
+  }
+  std::memcpy(s.filler, image + kSettingsFillerOffset, kSettingsFillerSize);
 }
 
 bool LoadSettings(Settings& settings, const char* path) {

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/Product.h"
+#include "base/Product.h"
 
 // Index of the "Header style" list; stored in Settings::headerStyle.  A loaded
 // file may hold any other value, which composes an empty header.
@@ -25,6 +25,8 @@ constexpr std::size_t kCustomHeaderSize = 84;
 // The in-memory record has the same layout as the file (checked below), but
 // the file is always written and read through an explicit little-endian
 // image, so the layout of this struct is a convenience, not a contract.
+// Each field's name, file offset and default are listed once, in
+// engine/SettingFields.h.
 struct Settings {
   int32_t wrapColumn;
   char quoteChar;

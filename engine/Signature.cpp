@@ -1,15 +1,24 @@
 // Signatures: the own part above the header, the quoted sender's signature,
 // and moving the own part below the quote.
 #include <algorithm>
+#include <vector>
 
 #include "engine/ReplyFormatter.h"
+
+// The byte 0x81 stands in for the blank only in the Windows client's
+// single-byte text; in Unicode, flowed text or a mail draft it would be a
+// stray byte, so the separator keeps its blank there.
+std::string ReplyFormatter::OwnSeparator() const {
+  const bool singleByte = !measure_.IsUnicode() && !form_.flowed && !form_.mailDraft;
+  return settings_.isoSignatureFix != 0 && singleByte ? std::string("--\x81") : std::string("-- ");
+}
 
 void ReplyFormatter::MarkOwnPart(int headerEnd) {
   const long long last = std::min<long long>(headerEnd, static_cast<long long>(lines.size()) - 1);
   for (long long j = 0; j <= last; ++j) {
     const std::size_t i = static_cast<std::size_t>(j);
     // The own separator "-- " lost its blank when the lines were trimmed.
-    if (lines[i] == "--") lines[i] = settings_.isoSignatureFix != 0 ? std::string("--\x81") : std::string("-- ");
+    if (lines[i] == "--") lines[i] = OwnSeparator();
     quoted[i] = 0;
   }
 }
@@ -38,16 +47,59 @@ void ReplyFormatter::StripQuotedSignature(int headerEnd) {
 }
 
 void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
-  if (ownEnd == 0) return;
-  if (ownEnd > 0) {
+  // A single line above the header is the client's typing line; in a draft
+  // it is text the user typed and goes along.
+  if (ownEnd == 0 && !form_.mailDraft) return;
+  if (ownEnd >= 0) {
     // Own lines may have been trimmed away at the end of a body with nothing
     // quoted; never move more lines than there are.
     const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(ownEnd) + 1, lines.size());
     std::rotate(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), lines.end());
     std::rotate(quoted.begin(), quoted.begin() + static_cast<std::ptrdiff_t>(count), quoted.end());
     std::fill(quoted.end() - static_cast<std::ptrdiff_t>(count), quoted.end(), 0);
+    // A draft's own part has no empty typing line to keep it off the quote.
+    const std::size_t first = lines.size() - count;
+    if (form_.mailDraft && first > 0 && !lines[first].empty()) InsertLine(first, std::string(), 0);
   }
-  if (settings_.cursorAtTop == 0) cursorLines = ownEnd;
+  int trimmed = 0;
+  // Nor does it end in empty lines, which the draft's text would keep.
+  while (form_.mailDraft && ownEnd >= 0 && lines.size() > 1 && lines.back().empty()) {
+    RemoveLines(lines.size() - 1, 1);
+    ++trimmed;
+  }
+  if (settings_.cursorAtTop == 0) cursorLines = ownEnd - trimmed;
+}
+
+void ReplyFormatter::RestoreDraftSignature(int headerEnd) {
+  // Below the quote of a draft, an unquoted "--" is the own separator, which
+  // lost its blank when the lines were trimmed.
+  for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i)
+    if (lines[i] == "--") lines[i] = OwnSeparator();
+}
+
+void ReplyFormatter::MoveOwnSignatureBelowQuote(int ownEnd) {
+  if (ownEnd < 0) return;
+  long long first = -1;
+  for (long long j = std::min<long long>(ownEnd, static_cast<long long>(lines.size()) - 1); j >= 0; --j) {
+    if (lines[static_cast<std::size_t>(j)] == OwnSeparator()) {
+      first = j;
+      break;
+    }
+  }
+  if (first < 0) return;
+  const std::size_t from = static_cast<std::size_t>(first);
+  const std::size_t count = static_cast<std::size_t>(ownEnd) + 1 - from;
+  std::vector<std::string> signature(lines.begin() + static_cast<std::ptrdiff_t>(from),
+                                     lines.begin() + static_cast<std::ptrdiff_t>(from + count));
+  while (!signature.empty() && signature.back().empty()) signature.pop_back();
+  RemoveLines(from, count);
+  // Own text above keeps one empty line between it and the header.
+  std::size_t blanks = from;
+  while (blanks > 0 && lines[blanks - 1].empty()) --blanks;
+  RemoveLines(blanks, from - blanks);
+  if (blanks > 0) InsertLine(blanks, std::string(), 0);
+  InsertLine(lines.size(), std::string(), 0);
+  for (const std::string& line : signature) InsertLine(lines.size(), line, 0);
 }
 
 bool ApplySignatureFix(std::string& body) {

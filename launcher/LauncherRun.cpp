@@ -1,6 +1,6 @@
 #include "launcher/LauncherRun.h"
 
-#include "common/Product.h"
+#include "base/Product.h"
 
 namespace LauncherMessages {
 const LauncherMessage kNoRegistry = {kRegistryErrorText, "Error", false};

@@ -1,6 +1,6 @@
 #include "setup/InstallRun.h"
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/common/ShortcutRules.h"
 #include "setup/SetupTexts.h"

@@ -1,6 +1,6 @@
 #include "setup/WizardRules.h"
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 
 namespace {

@@ -2,18 +2,14 @@
 
 #include <cstdio>
 
-namespace ui {
+#include "base/TextChars.h"
 
-namespace {
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-}  // namespace
+namespace ui {
 
 bool ParseDialogInteger(const std::string& text, int32_t& value) {
   std::size_t i = 0;
   const std::size_t n = text.size();
-  while (i < n && IsBlank(text[i])) ++i;
+  while (i < n && IsSpaceOrLineEnd(text[i])) ++i;
   bool negative = false;
   if (i < n && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
@@ -28,7 +24,7 @@ bool ParseDialogInteger(const std::string& text, int32_t& value) {
     ++i;
   }
   if (i == firstDigit) return false;
-  while (i < n && IsBlank(text[i])) ++i;
+  while (i < n && IsSpaceOrLineEnd(text[i])) ++i;
   if (i != n) return false;
   const int64_t result = negative ? -magnitude : magnitude;
   if (result > INT32_MAX || result < INT32_MIN) return false;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/common/ShortcutRules.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "common/Product.h"
+#include "base/Product.h"
 
 const char* const kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const char* const kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/RegistryRead.h"
+#include "base/RegistryRead.h"
 
 // An open registry key, closed once by its owner.
 class RegistryKey {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "ui/windows/Controls.h"
 #include "ui/windows/CustomWindow.h"
 #include "win32/Handles.h"

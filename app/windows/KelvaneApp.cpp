@@ -2,7 +2,7 @@
 
 #include "app/SettingsFile.h"
 #include "automation/windows/Win32Desktop.h"
-#include "common/Product.h"
+#include "base/Product.h"
 #include "win32/Registry.h"
 
 CKelvaneApp::CKelvaneApp() : ui::CApplication(kProductName) {

@@ -1,5 +1,6 @@
 // ReformatReply over bodies of 10 KB, 1 MB and 10 MB: time per byte must stay
-// flat as the body grows.
+// flat as the body grows.  The same for UTF-8 text measured in bytes and in
+// display columns.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -11,17 +12,20 @@
 #include "QuotedText.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/Settings.h"
+#include "engine/unicode/Utf8Measure.h"
 
 namespace {
 
-void BM_ReformatReply(benchmark::State& state) {
-  const std::string input = MakeReplyBody(static_cast<std::size_t>(state.range(0)));
+void Reformat(benchmark::State& state, bool utf8Text, const TextMeasure* measure) {
+  const std::string input = MakeReplyBody(static_cast<std::size_t>(state.range(0)), utf8Text);
   Settings settings;
   ResetSettings(settings);
+  TextForm form;
+  form.measure = measure;
   for (auto _ : state) {
     std::string body = input;
     int cursorLines = 0;
-    ReplyFormatter formatter(settings);
+    ReplyFormatter formatter(settings, form);
     benchmark::DoNotOptimize(formatter.ReformatReply(body, cursorLines));
     benchmark::DoNotOptimize(body.data());
   }
@@ -29,7 +33,29 @@ void BM_ReformatReply(benchmark::State& state) {
   state.SetComplexityN(static_cast<int64_t>(input.size()));
 }
 
+void BM_ReformatReply(benchmark::State& state) {
+  Reformat(state, false, nullptr);
+}
+void BM_ReformatReplyUtf8TextAsBytes(benchmark::State& state) {
+  Reformat(state, true, nullptr);
+}
+void BM_ReformatReplyUtf8TextAsUtf8(benchmark::State& state) {
+  Reformat(state, true, &Utf8Measure());
+}
+
 BENCHMARK(BM_ReformatReply)
+    ->Arg(10 << 10)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ReformatReplyUtf8TextAsBytes)
+    ->Arg(10 << 10)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ReformatReplyUtf8TextAsUtf8)
     ->Arg(10 << 10)
     ->Arg(1 << 20)
     ->Arg(10 << 20)

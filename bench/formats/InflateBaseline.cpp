@@ -10,15 +10,8 @@
 #define ZLIB_CONST
 #include <zlib.h>
 
+#include "base/LittleEndian.h"
 #include "setup/archive/ArchiveReader.h"
-
-namespace {
-
-unsigned Get16(const unsigned char* p) {
-  return static_cast<unsigned>(p[0] | (p[1] << 8));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -48,7 +41,7 @@ int main(int argc, char** argv) {
     reader.GetEntryInfo(i, info);
     if (info.IsDirectory()) continue;
     const unsigned char* local = zip.data() + reader.OffsetCorrection() + info.localHeaderOffset;
-    const unsigned char* data = local + 30 + Get16(local + 26) + Get16(local + 28);
+    const unsigned char* data = local + 30 + ReadLe16(local + 26) + ReadLe16(local + 28);
     out.resize(info.uncompressedSize);
     if (info.method == 8) {
       z_stream s{};

@@ -1,13 +1,53 @@
 // Arbitrary options record (the first 168 bytes) and arbitrary body (the
-// rest) through the reply pipeline, the re-quoting path and the signature fix.
+// rest) through the reply pipeline, the re-quoting path and the signature fix,
+// in bytes; then in UTF-8, flowed and mail-draft forms, whose output must be
+// valid UTF-8 whenever the input was.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "engine/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/Settings.h"
+#include "engine/unicode/Utf8Measure.h"
+
+namespace {
+
+// The other forms, chosen by the length of the input so that every form sees
+// every kind of input over a run.
+void CheckTextForms(const Settings& settings, const std::string& input, std::size_t choice) {
+  TextForm form;
+  form.measure = &Utf8Measure();
+  form.flowed = (choice & 1) != 0;
+  form.delSp = (choice & 2) != 0;
+  form.mailDraft = (choice & 4) != 0;
+  // The options record may hold bytes of its own that end up in the text: a
+  // quote character or a custom header that is not UTF-8.
+  const bool validInput = IsValidUtf8(input.data(), input.size()) &&
+                          static_cast<unsigned char>(settings.quoteChar) < 0x80 &&
+                          IsValidUtf8(settings.customHeader, CustomHeaderLength(settings));
+  {
+    ReplyFormatter formatter(settings, form);
+    std::string body = form.flowed ? DecodeFlowed(input, form.delSp) : input;
+    const std::string before = body;
+    int cursorLines = 0;
+    const ReformatResult result = formatter.ReformatReply(body, cursorLines);
+    if (result != ReformatDone && result != ReformatDeeper && result != ReformatUnchanged) std::abort();
+    if (result == ReformatUnchanged && body != before) std::abort();
+    if (validInput && !IsValidUtf8(body.data(), body.size())) std::abort();
+  }
+  {
+    QuotedTextRequoter requoter(settings, 1 + choice % 64, &Utf8Measure(), (choice & 8) != 0);
+    std::string out;
+    requoter.Write(input.data(), input.size(), out);
+    requoter.Finish(out);
+    if (validInput && !IsValidUtf8(out.data(), out.size())) std::abort();
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Settings settings;
@@ -56,5 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ApplySignatureFix(body);
     if (body.size() < input.size()) std::abort();
   }
+  CheckTextForms(settings, input, size);
   return 0;
 }

@@ -8,7 +8,7 @@
 #include <ctime>
 #include <string>
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "launcher/LauncherRun.h"
 #include "win32/Com.h"
 #include "win32/Registry.h"

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 
+#include "base/LittleEndian.h"
+
 namespace {
 
 constexpr std::uint32_t kEndRecordSignature = 0x06054b50;
@@ -18,15 +20,6 @@ constexpr std::size_t kCentralRecordSize = 46;
 constexpr std::size_t kLocalHeaderSize = 30;
 // The end record plus the longest comment it can carry.
 constexpr std::uint64_t kEndRecordSearchSpan = kEndRecordSize + 65535;
-
-std::uint16_t Get16(const unsigned char* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t Get32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 // ".." names the parent, and Windows trims trailing dots and blanks from a
 // component, so any other run of dots and blanks could turn into one; only
@@ -129,6 +122,17 @@ void ArchiveReader::Close() {
 }
 
 void ArchiveReader::ReadCentralDirectory() {
+  const CentralDirectoryPlace directory = ReadEndRecord(FindEndRecord());
+  std::uint64_t pos = directory.start;
+  // Every record takes at least its fixed part: a count the stream cannot
+  // hold is refused before anything is allocated for it.
+  if (std::uint64_t{directory.entries} * kCentralRecordSize > source_->Length() - pos) Fail(CZipException::kBadZipFile);
+  entries_.reserve(directory.entries);
+  rawNameLengths_.reserve(directory.entries);
+  for (unsigned i = 0; i < directory.entries; ++i) pos = ReadCentralRecord(pos);
+}
+
+std::uint64_t ArchiveReader::FindEndRecord() const {
   const std::uint64_t length = source_->Length();
   const std::uint64_t span = std::min(length, kEndRecordSearchSpan);
   const std::uint64_t spanStart = length - span;
@@ -141,21 +145,18 @@ void ArchiveReader::ReadCentralDirectory() {
     window = tail.data();
   }
   // The match nearest the end is the end record.
-  std::uint64_t endPos = std::numeric_limits<std::uint64_t>::max();
-  for (std::size_t i = span >= 4 ? static_cast<std::size_t>(span - 4) + 1 : 0; i-- > 0;) {
-    if (Get32(window + i) == kEndRecordSignature) {
-      endPos = spanStart + i;
-      break;
-    }
-  }
-  if (endPos == std::numeric_limits<std::uint64_t>::max()) Fail(CZipException::kCentralDirNotFound);
+  for (std::size_t i = span >= 4 ? static_cast<std::size_t>(span - 4) + 1 : 0; i-- > 0;)
+    if (ReadLe32(window + i) == kEndRecordSignature) return spanStart + i;
+  Fail(CZipException::kCentralDirNotFound);
+}
 
+ArchiveReader::CentralDirectoryPlace ArchiveReader::ReadEndRecord(std::uint64_t endPos) {
   unsigned char end[kEndRecordSize];
   ReadExact(endPos, end, sizeof end);
-  const std::uint16_t totalEntries = Get16(end + 10);
-  const std::uint32_t directorySize = Get32(end + 12);
-  const std::uint32_t directoryOffset = Get32(end + 16);
-  const std::uint16_t commentLength = Get16(end + 20);
+  const std::uint16_t totalEntries = ReadLe16(end + 10);
+  const std::uint32_t directorySize = ReadLe32(end + 12);
+  const std::uint32_t directoryOffset = ReadLe32(end + 16);
+  const std::uint16_t commentLength = ReadLe16(end + 20);
   comment_.resize(commentLength);
   ReadExact(endPos + kEndRecordSize, &comment_[0], commentLength);
 
@@ -165,51 +166,47 @@ void ArchiveReader::ReadCentralDirectory() {
   if (endPos < std::uint64_t{directoryOffset} + directorySize) Fail(CZipException::kBadZipFile);
   if ((directorySize == 0) != (totalEntries == 0)) Fail(CZipException::kBadZipFile);
   correction_ = endPos - directorySize - directoryOffset;
+  return {correction_ + directoryOffset, totalEntries};
+}
 
-  std::uint64_t pos = correction_ + directoryOffset;
-  // Every record takes at least its fixed part: a count the stream cannot
-  // hold is refused before anything is allocated for it.
-  if (std::uint64_t{totalEntries} * kCentralRecordSize > length - pos) Fail(CZipException::kBadZipFile);
-  entries_.reserve(totalEntries);
-  rawNameLengths_.reserve(totalEntries);
-  for (unsigned i = 0; i < totalEntries; ++i) {
-    unsigned char record[kCentralRecordSize];
-    ReadExact(pos, record, sizeof record);
-    if (Get32(record) != kCentralRecordSignature) Fail(CZipException::kBadZipFile);
-    ArchiveEntryInfo info;
-    info.versionMadeBy = Get16(record + 4);
-    info.versionNeeded = Get16(record + 6);
-    info.flags = Get16(record + 8);
-    info.method = Get16(record + 10);
-    info.modTime = Get16(record + 12);
-    info.modDate = Get16(record + 14);
-    info.crc32 = Get32(record + 16);
-    info.compressedSize = Get32(record + 20);
-    info.uncompressedSize = Get32(record + 24);
-    const std::uint16_t nameLength = Get16(record + 28);
-    const std::uint16_t extraLength = Get16(record + 30);
-    const std::uint16_t commentLen = Get16(record + 32);
-    info.diskStart = Get16(record + 34);
-    info.internalAttributes = Get16(record + 36);
-    info.externalAttributes = Get32(record + 38);
-    info.localHeaderOffset = Get32(record + 42);
-    pos += kCentralRecordSize;
+std::uint64_t ArchiveReader::ReadCentralRecord(std::uint64_t pos) {
+  unsigned char record[kCentralRecordSize];
+  ReadExact(pos, record, sizeof record);
+  if (ReadLe32(record) != kCentralRecordSignature) Fail(CZipException::kBadZipFile);
+  ArchiveEntryInfo info;
+  info.versionMadeBy = ReadLe16(record + 4);
+  info.versionNeeded = ReadLe16(record + 6);
+  info.flags = ReadLe16(record + 8);
+  info.method = ReadLe16(record + 10);
+  info.modTime = ReadLe16(record + 12);
+  info.modDate = ReadLe16(record + 14);
+  info.crc32 = ReadLe32(record + 16);
+  info.compressedSize = ReadLe32(record + 20);
+  info.uncompressedSize = ReadLe32(record + 24);
+  const std::uint16_t nameLength = ReadLe16(record + 28);
+  const std::uint16_t extraLength = ReadLe16(record + 30);
+  const std::uint16_t commentLength = ReadLe16(record + 32);
+  info.diskStart = ReadLe16(record + 34);
+  info.internalAttributes = ReadLe16(record + 36);
+  info.externalAttributes = ReadLe32(record + 38);
+  info.localHeaderOffset = ReadLe32(record + 42);
+  pos += kCentralRecordSize;
 
-    std::string raw(nameLength, '\0');
-    ReadExact(pos, &raw[0], nameLength);
-    pos += nameLength;
-    info.extra.resize(extraLength);
-    ReadExact(pos, &info.extra[0], extraLength);
-    pos += extraLength;
-    info.comment.resize(commentLen);
-    ReadExact(pos, &info.comment[0], commentLen);
-    pos += commentLen;
+  std::string raw(nameLength, '\0');
+  ReadExact(pos, &raw[0], nameLength);
+  pos += nameLength;
+  info.extra.resize(extraLength);
+  ReadExact(pos, &info.extra[0], extraLength);
+  pos += extraLength;
+  info.comment.resize(commentLength);
+  ReadExact(pos, &info.comment[0], commentLength);
+  pos += commentLength;
 
-    info.name = platform_.ConvertName(raw, (info.flags & ArchiveEntryInfo::kUtf8Name) != 0);
-    std::replace(info.name.begin(), info.name.end(), '/', '\\');
-    entries_.push_back(std::move(info));
-    rawNameLengths_.push_back(nameLength);
-  }
+  info.name = platform_.ConvertName(raw, (info.flags & ArchiveEntryInfo::kUtf8Name) != 0);
+  std::replace(info.name.begin(), info.name.end(), '/', '\\');
+  entries_.push_back(std::move(info));
+  rawNameLengths_.push_back(nameLength);
+  return pos;
 }
 
 bool ArchiveReader::GetEntryInfo(int index, ArchiveEntryInfo& info) const {
@@ -257,18 +254,18 @@ std::uint64_t ArchiveReader::OpenEntry(const ArchiveEntryInfo& info) {
   const std::uint64_t headerPos = correction_ + info.localHeaderOffset;
   unsigned char header[kLocalHeaderSize];
   ReadExact(headerPos, header, sizeof header);
-  const std::uint16_t flags = Get16(header + 6);
-  const std::uint16_t method = Get16(header + 8);
-  if (Get32(header) != kLocalHeaderSignature || flags != info.flags || method != info.method ||
+  const std::uint16_t flags = ReadLe16(header + 6);
+  const std::uint16_t method = ReadLe16(header + 8);
+  if (ReadLe32(header) != kLocalHeaderSignature || flags != info.flags || method != info.method ||
       (method != 0 && method != 8))
     Fail(CZipException::kBadZipFile);
   const std::size_t index = static_cast<std::size_t>(&info - entries_.data());
-  if (Get16(header + 26) != rawNameLengths_[index]) Fail(CZipException::kBadZipFile);
+  if (ReadLe16(header + 26) != rawNameLengths_[index]) Fail(CZipException::kBadZipFile);
   if (!(flags & ArchiveEntryInfo::kDataDescriptor) &&
-      (Get32(header + 14) != info.crc32 || Get32(header + 18) != info.compressedSize ||
-       Get32(header + 22) != info.uncompressedSize))
+      (ReadLe32(header + 14) != info.crc32 || ReadLe32(header + 18) != info.compressedSize ||
+       ReadLe32(header + 22) != info.uncompressedSize))
     Fail(CZipException::kBadZipFile);
-  const std::uint64_t dataStart = headerPos + kLocalHeaderSize + Get16(header + 26) + Get16(header + 28);
+  const std::uint64_t dataStart = headerPos + kLocalHeaderSize + ReadLe16(header + 26) + ReadLe16(header + 28);
   if (dataStart > length) Fail(CZipException::kBadZipFile);
   if (flags & ArchiveEntryInfo::kEncrypted) return std::numeric_limits<std::uint64_t>::max();
 
@@ -294,14 +291,14 @@ void ArchiveReader::CheckDataDescriptor(const ArchiveEntryInfo& info, std::uint6
   unsigned char descriptor[16];
   const std::size_t got = source_->ReadAt(position, descriptor, sizeof descriptor);
   const unsigned char* fields = descriptor;
-  if (got >= 4 && Get32(descriptor) == kDataDescriptorSignature) {
+  if (got >= 4 && ReadLe32(descriptor) == kDataDescriptorSignature) {
     if (got < 16) Fail(CZipException::kBadZipFile);
     fields += 4;
   } else if (got < 12) {
     Fail(CZipException::kBadZipFile);
   }
-  if (Get32(fields) != info.crc32 || Get32(fields + 4) != info.compressedSize ||
-      Get32(fields + 8) != info.uncompressedSize)
+  if (ReadLe32(fields) != info.crc32 || ReadLe32(fields + 4) != info.compressedSize ||
+      ReadLe32(fields + 8) != info.uncompressedSize)
     Fail(CZipException::kBadZipFile);
 }
 

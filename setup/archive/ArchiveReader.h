@@ -79,8 +79,18 @@ public:
 
 private:
   struct EntryState;
+  // Where the central directory starts and how many records it holds.
+  struct CentralDirectoryPlace {
+    std::uint64_t start;
+    std::uint16_t entries;
+  };
 
   void ReadCentralDirectory();
+  std::uint64_t FindEndRecord() const;  // its offset in the stream
+  // Reads the comment and the offset correction too.
+  CentralDirectoryPlace ReadEndRecord(std::uint64_t endPos);
+  // Adds the record at pos to the entries; returns the offset after it.
+  std::uint64_t ReadCentralRecord(std::uint64_t pos);
   [[noreturn]] void Fail(int code) const;
   void ReadExact(std::uint64_t offset, void* buffer, std::size_t size) const;
   // Relative target path below the directory, refused when it could

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "base/LittleEndian.h"
+
 namespace {
 
 const char kMagic[4] = {'S', 'S', '0', '1'};
@@ -12,11 +14,6 @@ const char kMagic[4] = {'S', 'S', '0', '1'};
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
-
-void PutInt(std::string& out, std::int32_t value) {
-  const std::uint32_t v = static_cast<std::uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((v >> shift) & 0xFF);
-}
 
 void PutString(std::string& out, const std::string& text) {
   out += text;
@@ -33,10 +30,8 @@ public:
 
   bool Int(std::int32_t& value) {
     if (size_ - pos_ < 4) return false;
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | data_[pos_ + static_cast<std::size_t>(i)];
+    value = ReadLeInt32(data_ + pos_);
     pos_ += 4;
-    value = static_cast<std::int32_t>(v);
     return true;
   }
 
@@ -106,11 +101,11 @@ bool WriteUninstallRecord(const SetupScript& script, const std::vector<std::stri
 
   std::string out(kMagic, sizeof kMagic);
   PutString(out, script.AppName);
-  PutInt(out, static_cast<std::int32_t>(files.size()));
+  AppendLeInt32(out, static_cast<std::int32_t>(files.size()));
   for (const std::string& name : files) PutString(out, name);
-  PutInt(out, static_cast<std::int32_t>(shortcuts.size()));
+  AppendLeInt32(out, static_cast<std::int32_t>(shortcuts.size()));
   for (const ShortcutEntry* entry : shortcuts) PutString(out, entry->linkPath);
-  PutInt(out, static_cast<std::int32_t>(script.GeneratedFiles.size()));
+  AppendLeInt32(out, static_cast<std::int32_t>(script.GeneratedFiles.size()));
   for (const std::string& name : script.GeneratedFiles) PutString(out, name);
   PutString(out, script.RunningCheckWindowClass);
   PutString(out, script.RunningCheckWindowTitle);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "setup/package/SetupScript.h"
 
 struct UninstallRecord {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "setup/common/windows/ShellFolders.h"
 #include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"

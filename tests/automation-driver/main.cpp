@@ -39,7 +39,7 @@
 
 #include "LanguageTable.h"
 #include "Tracing.h"
-#include "ReformatFilter.h"
+#include "SettingAssignment.h"
 #include "automation/StatusLog.h"
 #include "automation/WindowWatcher.h"
 #include "automation/windows/Win32Accessibility.h"
@@ -209,10 +209,8 @@ int main(int argc, char** argv) {
   ResetSettings(settings);
   LoadSettings(settings, options.cfg.c_str());
   for (const std::string& set : options.sets) {
-    const std::size_t eq = set.find('=');
     std::string error;
-    if (eq == std::string::npos) return Usage("--set " + set + ": expected FIELD=VALUE");
-    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error)) return Usage(error);
+    if (!ApplySettingAssignment(settings, set, error)) return Usage(error);
   }
 
   Win32WindowSystem windows;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/Product.h"
+#include "base/Product.h"
 
 namespace {
 

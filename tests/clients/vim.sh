@@ -26,7 +26,6 @@ cmp -s "$work/reply.txt" "$work/expected.txt" || {
 }
 ! grep -qF "$long" "$work/reply.txt" || fail "the quoted paragraph was not re-wrapped"
 
-"$filter" --help | grep -q -- '--mail' || { echo "SKIP: the filter has no --mail"; exit 77; }
 cat >"$work/draft.eml" <<'MAIL'
 From: Bob <bob@example.org>
 To: Ann Lee <ann@example.com>
@@ -43,7 +42,7 @@ Bob
 MAIL
 cp "$work/draft.eml" "$work/original.eml"
 run_vim -c "set formatprg=$filter\\ --mail" -c 'normal! gggqG' -c 'wq' "$work/draft.eml"
-{ "$filter" --mail <"$work/original.eml"; echo; } >"$work/expected.eml"
+"$filter" --mail <"$work/original.eml" >"$work/expected.eml"
 cmp -s "$work/draft.eml" "$work/expected.eml" || {
   diff "$work/expected.eml" "$work/draft.eml" || true
   fail "gggqG through --mail"

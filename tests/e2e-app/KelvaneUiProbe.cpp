@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Product.h"
+#include "base/Product.h"
 
 namespace {
 

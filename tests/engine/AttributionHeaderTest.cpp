@@ -160,6 +160,43 @@ TEST(ReplaceHeader, BlockOfSixWhenTheSeventhLineHoldsText) {
   EXPECT_EQ(t.formatter.lines, (Lines{"own", "Ann wrote:", "> q"}));
 }
 
+// A block without the empty line after its fields ends after the fourth
+// field unless the next line has the form of a field itself; the first quoted
+// line used to go with the block.
+TEST(ReplaceHeader, BlockWithoutEmptyLineKeepsTheFirstQuotedLine) {
+  const Lines fields = {"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d"};
+  struct Case {
+    Lines after;
+    Lines kept;
+  };
+  const Case cases[] = {
+      {{"> first", "> second"}, {"own", "Ann wrote:", "> first", "> second"}},
+      {{"plain", "> q"}, {"own", "Ann wrote:", "plain", "> q"}},
+      {{"Cc: e", "", "> q"}, {"own", "Ann wrote:", "> q"}},
+      {{"Betreff: e", "> q"}, {"own", "Ann wrote:", "> q"}},
+      {{"Objet : e", "> q"}, {"own", "Ann wrote:", "> q"}},
+      {{"\xC3\x9C"
+        "ber-Sicht: e",
+        "> q"},
+       {"own", "Ann wrote:", "> q"}},
+      {{"I said: yes", "> q"}, {"own", "Ann wrote:", "I said: yes", "> q"}},
+      {{":-)", "> q"}, {"own", "Ann wrote:", ":-)", "> q"}},
+  };
+  for (const Case& c : cases) {
+    Lines lines = fields;
+    lines.insert(lines.end(), c.after.begin(), c.after.end());
+    HeaderFixture t(lines);
+    EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1) << c.after[0];
+    EXPECT_EQ(t.formatter.lines, c.kept) << c.after[0];
+    EXPECT_EQ(t.formatter.quoted.size(), t.formatter.lines.size());
+  }
+  // Removed as a whole ("none"), the block leaves the first quoted line too.
+  HeaderFixture none({"own", "", "----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d", "> q1", "> q2"});
+  none.settings.headerStyle = HeaderStyleNone;
+  EXPECT_EQ(none.formatter.ReplaceHeader(2, HeaderForm::Separator), 0);
+  EXPECT_EQ(none.formatter.lines, (Lines{"own", "> q1", "> q2"}));
+}
+
 TEST(ReplaceHeader, FromLineWithoutColonGivesAnEmptyName) {
   HeaderFixture t({"own", "----- Message -----", "Ann", "To: b", "Sent: c", "Subject: d", "", "> q"});
   EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);

@@ -207,6 +207,21 @@ TEST(RemovedHeader, NothingBelowTheBlockLeavesTheBodyAlone) {
   }
 }
 
+TEST(SeparatorHeader, BlockWithoutEmptyLineKeepsTheFirstQuotedLine) {
+  const Lines body = {"",
+                      "x",
+                      "----- Original Message -----",
+                      "From: \"Ann Lee\" <ann.lee>",
+                      "To: <bob>",
+                      "Sent: Monday",
+                      "Subject: Test",
+                      "> first quoted line",
+                      "> second quoted line"};
+  const Reformatted r = Reformat(DefaultSettings(), CrLfBody(body));
+  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(OutputLines(r.body), (Lines{"Ann Lee wrote:", "> first quoted line", "> second quoted line", "", "x"}));
+}
+
 TEST(RemovedHeader, NewsLineWithoutSenderIsRemoved) {
   const Reformatted r = Reformat(DefaultSettings(), CrLfBody({"", "x", "Ann wrote in news:abc...", "> a"}));
   EXPECT_EQ(OutputLines(r.body), (Lines{"> a", "", "x"}));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ReformatFilter.h"
+#include "SettingAssignment.h"
 #include "automation/HtmlQuotes.h"
 #include "engine/Settings.h"
 
@@ -67,6 +68,88 @@ bool ParseCount(const std::string& text, int& value) {
   return true;
 }
 
+struct ColourOptions {
+  int styles = 1;
+  ColourMode mode = ColourMode::view;
+  const char* textFile = nullptr;
+  const char* cfg = nullptr;
+  const char* htmlFile = nullptr;
+  std::vector<std::string> sets;
+  bool report = false;
+  bool help = false;
+};
+
+// Returns FilterOk or the usage error status; stops at --help.
+int ParseColourOptions(int argc, const char* const* argv, ColourOptions& options, std::string& messages) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--colour") continue;
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return FilterOk;
+    }
+    if (arg == "--report") {
+      options.report = true;
+    } else if (arg == "--styles") {
+      if (!hasValue || !ParseCount(argv[++i], options.styles)) return UsageError(messages, "--styles needs a number");
+    } else if (arg == "--mode") {
+      const std::string value = hasValue ? argv[++i] : "";
+      if (value == "view")
+        options.mode = ColourMode::view;
+      else if (value == "composition")
+        options.mode = ColourMode::composition;
+      else
+        return UsageError(messages, "--mode takes view or composition");
+    } else if (arg == "--text") {
+      if (!hasValue) return UsageError(messages, "--text needs a file name");
+      options.textFile = argv[++i];
+    } else if (arg == "--cfg") {
+      if (!hasValue) return UsageError(messages, "--cfg needs a file name");
+      options.cfg = argv[++i];
+    } else if (arg == "--set") {
+      if (!hasValue) return UsageError(messages, "--set needs FIELD=VALUE");
+      options.sets.emplace_back(argv[++i]);
+    } else if (arg == "-" || arg.empty() || arg[0] != '-') {
+      if (options.htmlFile != nullptr) return UsageError(messages, "more than one input file: " + arg);
+      options.htmlFile = argv[i];
+    } else {
+      return UsageError(messages, "unknown option " + arg);
+    }
+  }
+  return FilterOk;
+}
+
+// The defaults, then --cfg, then each --set.  Returns FilterOk or the status.
+int LoadColourSettings(const ColourOptions& options, Settings& settings, std::string& messages) {
+  ResetSettings(settings);
+  if (options.cfg != nullptr && LoadSettings(settings, options.cfg)) {
+    messages += std::string("kelvane-reformat: ") + options.cfg + ": cannot be opened\n";
+    return FilterFileError;
+  }
+  for (const std::string& set : options.sets) {
+    std::string error;
+    if (!ApplySettingAssignment(settings, set, error)) return UsageError(messages, error);
+  }
+  return FilterOk;
+}
+
+// The named HTML file, or all of `input` for none or "-".
+bool ReadHtml(const char* htmlFile, std::FILE* input, std::string& html, std::string& messages) {
+  if (htmlFile != nullptr && std::strcmp(htmlFile, "-") != 0) return ReadFile(htmlFile, html, messages);
+  char chunk[65536];
+  for (;;) {
+    const std::size_t n = std::fread(chunk, 1, sizeof chunk, input);
+    html.append(chunk, n);
+    if (n < sizeof chunk) break;
+  }
+  if (std::ferror(input) != 0) {
+    messages += "kelvane-reformat: standard input: read error\n";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool WantsColourFilter(int argc, const char* const* argv) {
@@ -78,84 +161,24 @@ bool WantsColourFilter(int argc, const char* const* argv) {
 }
 
 int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::string& output, std::string& messages) {
-  int styles = 1;
-  ColourMode mode = ColourMode::view;
-  const char* textFile = nullptr;
-  const char* cfg = nullptr;
-  const char* htmlFile = nullptr;
-  std::vector<std::string> sets;
-  bool report = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--colour") continue;
-    if (arg == "--help" || arg == "-h") {
-      output = kUsage;
-      return FilterOk;
-    }
-    if (arg == "--report") {
-      report = true;
-    } else if (arg == "--styles") {
-      if (!hasValue || !ParseCount(argv[++i], styles)) return UsageError(messages, "--styles needs a number");
-    } else if (arg == "--mode") {
-      const std::string value = hasValue ? argv[++i] : "";
-      if (value == "view")
-        mode = ColourMode::view;
-      else if (value == "composition")
-        mode = ColourMode::composition;
-      else
-        return UsageError(messages, "--mode takes view or composition");
-    } else if (arg == "--text") {
-      if (!hasValue) return UsageError(messages, "--text needs a file name");
-      textFile = argv[++i];
-    } else if (arg == "--cfg") {
-      if (!hasValue) return UsageError(messages, "--cfg needs a file name");
-      cfg = argv[++i];
-    } else if (arg == "--set") {
-      if (!hasValue) return UsageError(messages, "--set needs FIELD=VALUE");
-      sets.emplace_back(argv[++i]);
-    } else if (arg == "-" || arg.empty() || arg[0] != '-') {
-      if (htmlFile != nullptr) return UsageError(messages, "more than one input file: " + arg);
-      htmlFile = argv[i];
-    } else {
-      return UsageError(messages, "unknown option " + arg);
-    }
+  ColourOptions options;
+  if (const int status = ParseColourOptions(argc, argv, options, messages)) return status;
+  if (options.help) {
+    output = kUsage;
+    return FilterOk;
   }
-
   Settings settings;
-  ResetSettings(settings);
-  if (cfg != nullptr && LoadSettings(settings, cfg)) {
-    messages += std::string("kelvane-reformat: ") + cfg + ": cannot be opened\n";
-    return FilterFileError;
-  }
-  for (const std::string& set : sets) {
-    const std::size_t eq = set.find('=');
-    if (eq == std::string::npos) return UsageError(messages, "--set " + set + ": expected FIELD=VALUE");
-    std::string error;
-    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error)) return UsageError(messages, error);
-  }
+  if (const int status = LoadColourSettings(options, settings, messages)) return status;
 
   std::string html;
-  if (htmlFile != nullptr && std::strcmp(htmlFile, "-") != 0) {
-    if (!ReadFile(htmlFile, html, messages)) return FilterFileError;
-  } else {
-    char chunk[65536];
-    for (;;) {
-      const std::size_t n = std::fread(chunk, 1, sizeof chunk, input);
-      html.append(chunk, n);
-      if (n < sizeof chunk) break;
-    }
-    if (std::ferror(input) != 0) {
-      messages += "kelvane-reformat: standard input: read error\n";
-      return FilterFileError;
-    }
-  }
+  if (!ReadHtml(options.htmlFile, input, html, messages)) return FilterFileError;
   std::string text;
-  if (textFile != nullptr && !ReadFile(textFile, text, messages)) return FilterFileError;
+  if (options.textFile != nullptr && !ReadFile(options.textFile, text, messages)) return FilterFileError;
 
   std::string coloured;
-  const int outcome = ColourHtmlText(html, text, textFile != nullptr, mode, styles, settings, coloured);
+  const int outcome =
+      ColourHtmlText(html, text, options.textFile != nullptr, options.mode, options.styles, settings, coloured);
   output = outcome == 0 ? coloured : html;
-  if (report) messages += outcome == 0 ? "result 0\n" : "result 1\n";
+  if (options.report) messages += outcome == 0 ? "result 0\n" : "result 1\n";
   return FilterOk;
 }

@@ -5,16 +5,22 @@
 #include <cstring>
 #include <vector>
 
+#include "InPlaceFile.h"
+#include "MailDraft.h"
+#include "engine/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
+#include "engine/SettingFields.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: kelvane-reformat [--cfg FILE] [--set FIELD=VALUE]... [--report] [--requote | --signature] [FILE]\n"
+    "usage: kelvane-reformat [OPTION]... [FILE]\n"
+    "       kelvane-reformat [OPTION]... -i FILE\n"
     "\n"
     "Reformats the reply body read from FILE (or standard input) and writes it to\n"
-    "standard output.  Lines end in a line feed, the last one without.\n"
+    "standard output.  Lines end in a line feed, the last one without (with --mail,\n"
+    "as in the draft).\n"
     "\n"
     "  --cfg FILE          load the raw 168-byte options record FILE over the defaults\n"
     "  --set FIELD=VALUE   set one option after --cfg; FIELD is the record's field\n"
@@ -27,44 +33,28 @@ const char kUsage[] =
     "                      broken quotes and re-wrap it, whatever the header\n"
     "  --signature         only turn every own signature separator \"-- \" into\n"
     "                      \"--\" and the byte 0x81 (the body is otherwise kept)\n"
+    "  --charset=SET       bytes: one byte is one character and one column (the\n"
+    "                      Windows client's text); utf-8: display columns, wide\n"
+    "                      characters count two, characters are never split, and\n"
+    "                      Chinese or Japanese text breaks between characters;\n"
+    "                      auto (default): utf-8 when the locale's character set\n"
+    "                      is UTF-8 (with --mail: the draft's declared charset, if\n"
+    "                      any) and the text is valid UTF-8, else bytes\n"
+    "  --flowed            read and write format=flowed text (RFC 3676): soft line\n"
+    "                      breaks, space-stuffing, quote marks without blanks\n"
+    "  --mail              the input is a whole message (header block, empty line,\n"
+    "                      body) as a mail client's edit_headers hands it over: the\n"
+    "                      header block is kept byte for byte, format=flowed is\n"
+    "                      taken from its Content-Type when there is one, and the\n"
+    "                      attribution lines of today's clients are recognised\n"
+    "  -i, --in-place FILE rewrite FILE instead of writing standard output: a\n"
+    "                      temporary file beside it, then renamed over it (mode and\n"
+    "                      owner kept); a body left alone leaves FILE untouched\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
     "Exit status: 0 done (also when the body needed no change), 1 a file could not\n"
-    "be read or written, 2 bad usage.\n";
-
-enum class FieldKind { Int, Char, Text };
-
-struct FieldInfo {
-  const char* name;
-  FieldKind kind;
-  int32_t Settings::*intField;
-};
-
-const FieldInfo kFields[] = {
-    {"wrapColumn", FieldKind::Int, &Settings::wrapColumn},
-    {"quoteChar", FieldKind::Char, nullptr},
-    {"compressedIndentation", FieldKind::Int, &Settings::compressedIndentation},
-    {"dependOnOE", FieldKind::Int, &Settings::dependOnOE},
-    {"headerStyle", FieldKind::Int, &Settings::headerStyle},
-    {"cursorAtTop", FieldKind::Int, &Settings::cursorAtTop},
-    {"moveSignatureToBottom", FieldKind::Int, &Settings::moveSignatureToBottom},
-    {"ignoreHtmlMessages", FieldKind::Int, &Settings::ignoreHtmlMessages},
-    {"oeReactionDelay", FieldKind::Int, &Settings::oeReactionDelay},
-    {"clipboardOpenTimeout", FieldKind::Int, &Settings::clipboardOpenTimeout},
-    {"checkInterval", FieldKind::Int, &Settings::checkInterval},
-    {"displayWarningsOnErrors", FieldKind::Int, &Settings::displayWarningsOnErrors},
-    {"coloring", FieldKind::Int, &Settings::coloring},
-    {"compositionInitDelay", FieldKind::Int, &Settings::compositionInitDelay},
-    {"compatibilityMode", FieldKind::Int, &Settings::compatibilityMode},
-    {"useClipboard", FieldKind::Int, &Settings::useClipboard},
-    {"stripQuotedSignature", FieldKind::Int, &Settings::stripQuotedSignature},
-    {"customHeader", FieldKind::Text, nullptr},
-    {"isoSignatureFix", FieldKind::Int, &Settings::isoSignatureFix},
-    {"fixExistingQuotes", FieldKind::Int, &Settings::fixExistingQuotes},
-    {"colorComposition", FieldKind::Int, &Settings::colorComposition},
-    {"reformatHtml", FieldKind::Int, &Settings::reformatHtml},
-};
+    "be read or written (an in-place FILE is then left as it was), 2 bad usage.\n";
 
 bool ParseInt32(const std::string& text, int32_t& value) {
   std::size_t i = 0;
@@ -110,6 +100,7 @@ bool ReadWholeFile(std::FILE* file, std::string& data) {
 }
 
 enum class Mode { Reply, Requote, Signature };
+enum class Charset { Auto, Bytes, Utf8 };
 
 struct Options {
   const char* cfg = nullptr;
@@ -118,8 +109,19 @@ struct Options {
   Mode mode = Mode::Reply;
   bool modeGiven = false;
   const char* file = nullptr;
+  bool inPlace = false;  // `file` is rewritten
+  Charset charset = Charset::Auto;
+  bool flowed = false;
+  bool mail = false;
   bool help = false;
 };
+
+// The value of "--name=VALUE" or of "--name VALUE"; null when missing.
+const char* OptionValue(const std::string& arg, const char* name, int argc, const char* const* argv, int& i) {
+  const std::size_t n = std::strlen(name);
+  if (arg.size() > n && arg.compare(0, n, name) == 0 && arg[n] == '=') return argv[i] + n + 1;
+  return i + 1 < argc ? argv[++i] : nullptr;
+}
 
 int UsageError(std::string& messages, const std::string& what) {
   messages += "kelvane-reformat: " + what + " (try --help)\n";
@@ -136,12 +138,36 @@ int ParseOptions(int argc, const char* const* argv, Options& options, std::strin
       options.file = argv[i];
       continue;
     }
+    if (arg == "-i" || arg == "--in-place" || arg.compare(0, 11, "--in-place=") == 0) {
+      const char* value = OptionValue(arg, "--in-place", argc, argv, i);
+      if (value == nullptr || *value == '\0') return UsageError(messages, arg + " needs a file name");
+      if (options.file != nullptr) return UsageError(messages, "more than one input file: " + std::string(value));
+      options.file = value;
+      options.inPlace = true;
+      continue;
+    }
     if (arg == "--") {
       optionsEnded = true;
     } else if (arg == "--help" || arg == "-h") {
       options.help = true;
     } else if (arg == "--report") {
       options.report = true;
+    } else if (arg == "--flowed") {
+      options.flowed = true;
+    } else if (arg == "--mail") {
+      options.mail = true;
+    } else if (arg == "--charset" || arg.compare(0, 10, "--charset=") == 0) {
+      const char* value = OptionValue(arg, "--charset", argc, argv, i);
+      const std::string set = value != nullptr ? value : "";
+      if (set == "bytes") {
+        options.charset = Charset::Bytes;
+      } else if (set == "utf-8" || set == "utf8" || set == "UTF-8") {
+        options.charset = Charset::Utf8;
+      } else if (set == "auto") {
+        options.charset = Charset::Auto;
+      } else {
+        return UsageError(messages, "--charset takes bytes, utf-8 or auto");
+      }
     } else if (arg == "--requote" || arg == "--signature") {
       const Mode mode = arg == "--requote" ? Mode::Requote : Mode::Signature;
       if (options.modeGiven && options.mode != mode)
@@ -169,6 +195,8 @@ int ParseOptions(int argc, const char* const* argv, Options& options, std::strin
       return UsageError(messages, "unknown option " + arg);
     }
   }
+  if (options.inPlace && options.file != nullptr && std::strcmp(options.file, "-") == 0)
+    return UsageError(messages, "--in-place needs a file, not standard input");
   return FilterOk;
 }
 
@@ -188,9 +216,9 @@ bool ReadError(const std::string& name, std::string& messages) {
 }
 
 // Re-quotes the stream as it comes, so that memory stays small whatever its size.
-bool RequoteStream(const Settings& settings, std::FILE* source, const std::string& sourceName, std::FILE* output,
-                   std::string& messages) {
-  QuotedTextRequoter requoter(settings);
+bool RequoteStream(const Settings& settings, const TextMeasure* measure, bool bytesForInvalidUtf8, std::FILE* source,
+                   const std::string& sourceName, std::FILE* output, std::string& messages) {
+  QuotedTextRequoter requoter(settings, 256 * 1024, measure, bytesForInvalidUtf8);
   std::vector<char> block(1 << 16);
   std::string out;
   for (;;) {
@@ -210,26 +238,144 @@ bool RequoteStream(const Settings& settings, std::FILE* source, const std::strin
   return WriteAll(output, out.data(), out.size(), messages);
 }
 
-int Transform(const Options& options, const Settings& settings, std::FILE* source, const std::string& sourceName,
-              std::FILE* output, std::string& messages) {
+// The measure for a text under the chosen character set.  `declared` is the
+// charset a draft's Content-Type names (empty when none).
+const TextMeasure* ChooseMeasure(const Options& options, const FilterEnvironment& environment, const std::string& text,
+                                 const std::string& declared) {
+  switch (options.charset) {
+    case Charset::Bytes:
+      return nullptr;
+    case Charset::Utf8:
+      return environment.utf8;
+    case Charset::Auto:
+      break;
+  }
+  if (environment.utf8 == nullptr) return nullptr;
+  const bool wanted = declared.empty() ? environment.localeIsUtf8 : declared == "utf-8" || declared == "us-ascii";
+  return wanted && IsValidUtf8(text.data(), text.size()) ? environment.utf8 : nullptr;
+}
+
+// The engine ends a line that a carry became with the carry's blank, and
+// quotes an empty line as "> ".  In a draft such blanks would read as soft
+// line breaks to a flowed-aware client; only the signature separator keeps
+// its blank.
+void TrimTrailingBlanks(std::string& body) {
+  std::string out;
+  out.reserve(body.size());
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t lf = body.find('\n', pos);
+    const std::size_t end = lf == std::string::npos ? body.size() : lf;
+    std::size_t cut = end;
+    if (body.compare(pos, end - pos, "-- ") != 0)
+      while (cut > pos && body[cut - 1] == ' ') --cut;
+    out.append(body, pos, cut - pos);
+    if (lf == std::string::npos) break;
+    out += '\n';
+    pos = lf + 1;
+  }
+  body.swap(out);
+}
+
+// A draft's body goes back with the line ends it came with: CR LF when its
+// first line ended so, and a line end after the last line when it had one.
+void RestoreDraftLineEnds(const std::string& original, std::string& body) {
+  const std::size_t lf = original.find('\n');
+  if (lf != std::string::npos && lf > 0 && original[lf - 1] == '\r') {
+    std::string crlf;
+    crlf.reserve(body.size() + body.size() / 32);
+    for (const char c : body) {
+      if (c == '\n') crlf += '\r';
+      crlf += c;
+    }
+    body.swap(crlf);
+  }
+  const bool hadEnd = !original.empty() && original.back() == '\n';
+  if (hadEnd && (body.empty() || body.back() != '\n')) body += lf > 0 && original[lf - 1] == '\r' ? "\r\n" : "\n";
+}
+
+// The whole transformation of a text held in memory.  Returns the new text;
+// `result` is the engine's result (1 when the text is left alone).
+std::string TransformText(const Options& options, const Settings& settings, const FilterEnvironment& environment,
+                          const std::string& input, int& result, int& cursorLines) {
+  MailDraft draft;
+  if (options.mail) draft = ReadMailDraft(input);
+  const std::string body = input.substr(draft.bodyStart);
+  TextForm form;
+  form.flowed = draft.hasContentType ? draft.flowed : options.flowed;
+  form.delSp = draft.hasContentType && draft.delSp;
+  form.mailDraft = options.mail;
+  form.measure = ChooseMeasure(options, environment, body, draft.charset);
+
+  std::string out;
+  result = 0;
+  switch (options.mode) {
+    case Mode::Reply: {
+      out = form.flowed ? DecodeFlowed(body, form.delSp) : body;
+      ReplyFormatter formatter(settings, form);
+      result = formatter.ReformatReply(out, cursorLines);
+      if (result == ReformatUnchanged) return input;
+      break;
+    }
+    case Mode::Requote:
+      if (form.flowed) {
+        ReplyFormatter formatter(settings, form);
+        formatter.SplitLines(DecodeFlowed(body, form.delSp));
+        formatter.MeasureQuoteDepth();
+        formatter.RenderReply(out);
+      } else {
+        QuotedTextRequoter requoter(settings, 256 * 1024, form.measure);
+        requoter.Write(body.data(), body.size(), out);
+        requoter.Finish(out);
+      }
+      break;
+    case Mode::Signature:
+      out = body;
+      ApplySignatureFix(out);
+      return input.substr(0, draft.bodyStart) + out;
+  }
+  if (options.mail) {
+    if (!form.flowed) TrimTrailingBlanks(out);
+    RestoreDraftLineEnds(body, out);
+  }
+  return input.substr(0, draft.bodyStart) + out;
+}
+
+int Transform(const Options& options, const Settings& settings, const FilterEnvironment& environment, std::FILE* source,
+              const std::string& sourceName, std::FILE* output, std::string& messages) {
   int result = 0;
   int cursorLines = 0;
-  if (options.mode == Mode::Requote) {
-    if (!RequoteStream(settings, source, sourceName, output, messages)) return FilterFileError;
+  if (options.mode == Mode::Requote && !options.flowed && !options.mail && !options.inPlace) {
+    // Streamed, so that memory stays small whatever the size; under "auto"
+    // each piece falls back to bytes on its own when it is not UTF-8.
+    const TextMeasure* measure = nullptr;
+    if (options.charset == Charset::Utf8 || (options.charset == Charset::Auto && environment.localeIsUtf8))
+      measure = environment.utf8;
+    if (!RequoteStream(settings, measure, options.charset == Charset::Auto, source, sourceName, output, messages))
+      return FilterFileError;
   } else {
-    std::string body;
+    std::string input;
     errno = 0;
-    if (!ReadWholeFile(source, body)) {
+    const bool read = ReadWholeFile(source, input);
+    // The file is closed before it is replaced: Windows refuses to replace a
+    // file that is open.
+    if (options.inPlace) std::fclose(source);
+    if (!read) {
       ReadError(sourceName, messages);
       return FilterFileError;
     }
-    if (options.mode == Mode::Reply) {
-      ReplyFormatter formatter(settings);
-      result = formatter.ReformatReply(body, cursorLines);
-    } else {
-      ApplySignatureFix(body);
+    const std::string text = TransformText(options, settings, environment, input, result, cursorLines);
+    if (options.inPlace) {
+      // A text left as it was is not written at all: the file keeps its
+      // time stamps and identity.
+      std::string error;
+      if (text != input && !ReplaceFileContents(options.file, text, error)) {
+        messages += "kelvane-reformat: " + error + " (the file is unchanged)\n";
+        return FilterFileError;
+      }
+    } else if (!WriteAll(output, text.data(), text.size(), messages)) {
+      return FilterFileError;
     }
-    if (!WriteAll(output, body.data(), body.size(), messages)) return FilterFileError;
   }
   if (options.report) messages += "result " + std::to_string(result) + " cursor " + std::to_string(cursorLines) + "\n";
   return FilterOk;
@@ -238,26 +384,28 @@ int Transform(const Options& options, const Settings& settings, std::FILE* sourc
 }  // namespace
 
 bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error) {
-  for (const FieldInfo& info : kFields) {
+  for (const SettingField& info : kSettingFields) {
     if (field != info.name) continue;
     switch (info.kind) {
-      case FieldKind::Int: {
+      case SettingKind::kNumber:
+      case SettingKind::kSwitch:
+      case SettingKind::kChoice: {
         int32_t v = 0;
         if (!ParseInt32(value, v)) {
           error = "bad value for " + field + ": \"" + value + "\" is not a 32-bit decimal integer";
           return false;
         }
-        settings.*(info.intField) = v;
+        settings.*(info.number) = v;
         return true;
       }
-      case FieldKind::Char:
+      case SettingKind::kChar:
         if (value.size() != 1) {
           error = "bad value for quoteChar: \"" + value + "\" is not one character";
           return false;
         }
         settings.quoteChar = value[0];
         return true;
-      case FieldKind::Text:
+      case SettingKind::kText:
         if (value.size() > kCustomHeaderMaxLength) {
           error = "bad value for customHeader: longer than 80 bytes";
           return false;
@@ -271,10 +419,13 @@ bool SetSettingsField(Settings& settings, const std::string& field, const std::s
   return false;
 }
 
-int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output, std::string& messages) {
+int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output, std::string& messages,
+                      const FilterEnvironment& environment) {
   Options options;
   if (const int status = ParseOptions(argc, argv, options, messages)) return status;
   if (options.help) return WriteAll(output, kUsage, sizeof kUsage - 1, messages) ? FilterOk : FilterFileError;
+  if (options.charset == Charset::Utf8 && environment.utf8 == nullptr)
+    return UsageError(messages, "--charset=utf-8 is not available in this build");
 
   Settings settings;
   ResetSettings(settings);
@@ -306,7 +457,8 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
     }
     sourceName = options.file;
   }
-  const int status = Transform(options, settings, source, sourceName, output, messages);
-  if (ownFile) std::fclose(source);
+  // In place, Transform closes the file itself once it is read.
+  const int status = Transform(options, settings, environment, source, sourceName, output, messages);
+  if (ownFile && !options.inPlace) std::fclose(source);
   return status;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/Settings.h"
+#include "engine/TextMeasure.h"
 
 enum FilterExit { FilterOk = 0, FilterFileError = 1, FilterUsageError = 2 };
 
@@ -13,8 +14,15 @@ enum FilterExit { FilterOk = 0, FilterFileError = 1, FilterUsageError = 2 };
 // failure returns false and puts a one-line reason into `error`.
 bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error);
 
+// What the filter learns from the system it runs on.
+struct FilterEnvironment {
+  const TextMeasure* utf8 = nullptr;  // the UTF-8 measure; null in a build without one
+  bool localeIsUtf8 = false;          // the user's locale has UTF-8 as its character set
+};
+
 // Runs the filter: argv[0] is the program name.  The body comes from the file
 // named on the command line or from `input`; the result is written to
 // `output` (binary), messages to `messages` (standard error).  Returns the
 // exit status.
-int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output, std::string& messages);
+int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output, std::string& messages,
+                      const FilterEnvironment& environment = FilterEnvironment());

@@ -6,8 +6,12 @@
 
 #include "BinaryStdio.h"
 #include "ColourFilter.h"
+#include "Locale.h"
 #include "ReformatFilter.h"
 #include "tools/version/ToolVersion.h"
+#if defined(KELVANE_UTF8_MEASURE)
+#include "engine/unicode/Utf8Measure.h"
+#endif
 
 int main(int argc, char** argv) {
   if (WantsVersion(argc, argv)) return PrintVersion("kelvane-reformat");
@@ -21,7 +25,12 @@ int main(int argc, char** argv) {
     writeFailed = !output.empty() && std::fwrite(output.data(), 1, output.size(), stdout) != output.size();
   } else {
     // Writes its output itself, as it goes; a failed write is already reported.
-    status = RunReformatFilter(argc, argv, stdin, stdout, messages);
+    FilterEnvironment environment;
+#if defined(KELVANE_UTF8_MEASURE)
+    environment.utf8 = &Utf8Measure();
+#endif
+    environment.localeIsUtf8 = LocaleIsUtf8();
+    status = RunReformatFilter(argc, argv, stdin, stdout, messages, environment);
   }
   if (std::fflush(stdout) != 0 && status == FilterOk) writeFailed = true;
   if (writeFailed) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/Product.h"
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"
 #include "setup/common/windows/Win32FileSystem.h"

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "ReformatFilter.h"
 #include "tests/engine/TestText.h"
 
@@ -186,6 +188,95 @@ TEST(ReformatFilter, HelpGoesToStandardOutput) {
   EXPECT_EQ(r.status, FilterOk);
   EXPECT_NE(r.out.find("usage: kelvane-reformat"), std::string::npos);
   EXPECT_EQ(r.err, "");
+}
+
+}  // namespace
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::string data;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return "<missing>";
+  char chunk[4096];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) data.append(chunk, n);
+  std::fclose(f);
+  return data;
+}
+
+const std::string kDraftHeader =
+    "From: Bob <bob@example.com>\r\nTo: Ann Lee <ann@example.com>\r\nSubject: Re: =?UTF-8?Q?Gr=C3=BC=C3=9Fe?=\r\n"
+    " folded\r\nX-Odd:   spaces kept  \r\n\r\n";
+
+TEST(MailMode, HeaderBlockStaysByteForByteAndOnlyTheBodyChanges) {
+  const std::string body = "On Mon, 3 Mar 2003, Ann Lee wrote:\r\n\r\n> a\r\n>> b\r\n\r\n-- \r\nBob\r\n";
+  const FilterRun r = Filter({"--mail"}, kDraftHeader + body);
+  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.out, kDraftHeader + "Ann Lee wrote:\r\n> a\r\n>> b\r\n\r\n-- \r\nBob\r\n");
+
+  // Content-Type names format=flowed: soft breaks are read and written.
+  const std::string flowedHeader = "Subject: x\nContent-Type: text/plain; charset=us-ascii; format=\"Flowed\"\n\n";
+  const FilterRun flowed = Filter({"--mail", "--set", "wrapColumn=20"},
+                                  flowedHeader + "Ann Lee wrote:\n> one two three four five \n> six seven\n");
+  EXPECT_EQ(flowed.out, flowedHeader + "Ann Lee wrote:\n> one two three \n> four five six \n> seven\n");
+
+  // A message that is not a reply, and text without a header block, come back
+  // untouched.
+  const std::string notReply = kDraftHeader + "Hello Ann,\r\nthis is new.\r\n";
+  EXPECT_EQ(Filter({"--mail"}, notReply).out, notReply);
+  const std::string noHeaders = "just text\nOn Mon, Ann Lee wrote:\n> q\n";
+  EXPECT_EQ(Filter({"--mail"}, noHeaders).out, "Ann Lee wrote:\n> q\n\njust text\n");
+}
+
+TEST(Charset, AutoFallsBackToBytesAndUtf8NeedsTheMeasure) {
+  // Without a UTF-8 measure (the Windows build), utf-8 is refused and auto is bytes.
+  const FilterRun refused = Filter({"--charset=utf-8"}, kSample);
+  EXPECT_EQ(refused.status, FilterUsageError);
+  EXPECT_NE(refused.err.find("utf-8"), std::string::npos);
+  EXPECT_EQ(Filter({"--charset", "bogus"}, kSample).status, FilterUsageError);
+  EXPECT_EQ(Filter({"--charset=auto"}, kSample).out, Filter({"--charset=bytes"}, kSample).out);
+}
+
+TEST(InPlace, RewritesAtomicallyOrLeavesTheFileAlone) {
+  const std::string draft = kDraftHeader + "On Mon, 3 Mar 2003, Ann Lee wrote:\r\n> a\r\n";
+  ScratchFile file("inplace-draft.txt", draft);
+  struct stat before;
+  ASSERT_EQ(chmod(file.path().c_str(), 0640), 0);
+  ASSERT_EQ(stat(file.path().c_str(), &before), 0);
+  FilterRun r = Filter({"--mail", "-i", file.path()});
+  EXPECT_EQ(r.status, FilterOk) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(ReadFile(file.path()), kDraftHeader + "Ann Lee wrote:\r\n> a\r\n");
+  struct stat after;
+  ASSERT_EQ(stat(file.path().c_str(), &after), 0);
+#ifndef _WIN32
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+#endif
+
+  // A body left alone: the file is not even rewritten (same inode).
+  ScratchFile plain("inplace-plain.txt", kDraftHeader + "new message\r\n");
+  ASSERT_EQ(stat(plain.path().c_str(), &before), 0);
+  r = Filter({"--mail", "--in-place=" + plain.path()});
+  EXPECT_EQ(r.status, FilterOk);
+  ASSERT_EQ(stat(plain.path().c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+
+#ifndef _WIN32
+  // No room for the temporary file's longer name: the rewrite fails, the
+  // original stays as it was and nothing is left beside it.
+  const std::string longName(250, 'd');
+  ScratchFile tight(longName.c_str(), draft);
+  r = Filter({"--mail", "--in-place", tight.path()});
+  EXPECT_EQ(r.status, FilterFileError);
+  EXPECT_NE(r.err.find("unchanged"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(tight.path()), draft);
+#endif
+
+  EXPECT_EQ(Filter({"-i"}).status, FilterUsageError);
+  EXPECT_EQ(Filter({"-i", "-"}).status, FilterUsageError);
+  EXPECT_EQ(Filter({"-i", file.path(), "other.txt"}).status, FilterUsageError);
+  EXPECT_EQ(Filter({"-i", "no-such-draft.txt"}).status, FilterFileError);
 }
 
 }  // namespace

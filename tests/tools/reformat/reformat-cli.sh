@@ -33,6 +33,18 @@ grep -q "missing.txt" "$work/err" || fail "missing file: message lacks the name"
 [ $? -eq 2 ] || fail "bad field: expected exit 2"
 grep -q noSuchField "$work/err" || fail "bad field: message lacks the field"
 
+# --charset=auto follows the locale: display columns under UTF-8, bytes
+# otherwise, and bytes for text that is not valid UTF-8.
+printf '> Sch\303\266ne Gr\303\274\303\237e aus M\303\274nchen, \303\274ber die Br\303\274cke' >"$work/utf8"
+first() { LC_ALL=$1 "$exe" --requote --set wrapColumn=40 "$2" | head -n 1; }
+[ "$(first C.UTF-8 "$work/utf8")" = "$(printf '> Sch\303\266ne Gr\303\274\303\237e aus M\303\274nchen, \303\274ber die')" ] ||
+  fail "utf-8 locale: $(first C.UTF-8 "$work/utf8")"
+[ "$(first C "$work/utf8")" = "$(printf '> Sch\303\266ne Gr\303\274\303\237e aus M\303\274nchen, \303\274ber')" ] ||
+  fail "C locale: $(first C "$work/utf8")"
+printf '> Sch\366ne Gr\374\337e aus M\374nchen, \374ber die Br\374cke' >"$work/latin1"
+[ "$(first C.UTF-8 "$work/latin1")" = "$(printf '> Sch\366ne Gr\374\337e aus M\374nchen, \374ber die')" ] ||
+  fail "latin-1 text under a utf-8 locale"
+
 "$exe" --help >"$work/out" || fail "--help: exit $?"
 grep -q "usage: kelvane-reformat" "$work/out" || fail "--help text"
 echo "kelvane-reformat end-to-end checks passed"

@@ -1,0 +1,287 @@
+// utf8proc gives the widths and the grapheme cluster boundaries, libunibreak
+// the line-breaking classes (UAX #14) of wide characters.  ASCII takes a
+// fast path that gives exactly what the bytes measure gives.
+#include "engine/unicode/Utf8Measure.h"
+
+#include <linebreak.h>
+#include <utf8proc.h>
+
+#include <atomic>
+#include <cstdint>
+
+namespace {
+
+// One code point from text[pos]; an ill-formed byte is taken alone, as a
+// character of one column that nothing joins, so that the text around it is
+// never taken apart.
+struct CodePoint {
+  int32_t value;  // -1 for an ill-formed byte
+  std::size_t length;
+};
+
+CodePoint DecodeAt(const char* text, std::size_t length, std::size_t pos) {
+  utf8proc_int32_t cp = 0;
+  const utf8proc_ssize_t n = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text + pos),
+                                              static_cast<utf8proc_ssize_t>(length - pos), &cp);
+  if (n <= 0) return CodePoint{-1, 1};
+  return CodePoint{cp, static_cast<std::size_t>(n)};
+}
+
+int CodePointWidth(int32_t cp) {
+  if (cp < 0) return 1;
+  if (cp < 0x80) return 1;  // as the bytes measure counts, control characters included
+  return utf8proc_charwidth(cp);
+}
+
+// One grapheme cluster starting at `pos`.
+struct Cluster {
+  std::size_t end;
+  int width;
+  int32_t first;
+  int32_t last;
+};
+
+// Width and cluster behaviour of every code point of the Basic Multilingual
+// Plane, read from utf8proc once: the engine asks for them per character.
+enum : unsigned char {
+  kWidthMask = 3,
+  kStandsAlone = 4,  // a plain character: ends its cluster unless a mark follows
+  kJoins = 8,        // a mark, joiner or spacing mark: continues a cluster
+};
+
+class BmpTable {
+public:
+  BmpTable() {
+    for (int32_t cp = 0; cp < 0x10000; ++cp) {
+      const utf8proc_property_t* p = utf8proc_get_property(cp);
+      int info = cp < 0x80 ? 1 : utf8proc_charwidth(cp) & kWidthMask;
+      if (p->boundclass == UTF8PROC_BOUNDCLASS_OTHER) info |= kStandsAlone;
+      if (p->boundclass == UTF8PROC_BOUNDCLASS_EXTEND || p->boundclass == UTF8PROC_BOUNDCLASS_ZWJ ||
+          p->boundclass == UTF8PROC_BOUNDCLASS_SPACINGMARK)
+        info |= kJoins;
+      info_[cp] = static_cast<unsigned char>(info);
+    }
+  }
+  unsigned char operator[](int32_t cp) const { return info_[cp]; }
+
+private:
+  unsigned char info_[0x10000];
+};
+
+// Set once, by the measure's constructor, before anything reads it.
+const BmpTable* bmpTable = nullptr;
+
+const BmpTable& Bmp() {
+  return *bmpTable;
+}
+
+// A well-formed two- or three-byte sequence at text[pos], decoded without the
+// checks utf8proc_iterate makes for the rare cases; -1 otherwise.
+int32_t DecodeBmp(const unsigned char* s, std::size_t length, std::size_t pos, std::size_t& n) {
+  const unsigned char c = s[pos];
+  if (c >= 0xC2 && c <= 0xDF && pos + 1 < length && (s[pos + 1] & 0xC0) == 0x80) {
+    n = 2;
+    return ((c & 0x1F) << 6) | (s[pos + 1] & 0x3F);
+  }
+  if (c >= 0xE0 && c <= 0xEF && pos + 2 < length && (s[pos + 1] & 0xC0) == 0x80 && (s[pos + 2] & 0xC0) == 0x80) {
+    const int32_t cp = ((c & 0x0F) << 12) | ((s[pos + 1] & 0x3F) << 6) | (s[pos + 2] & 0x3F);
+    if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+      n = 3;
+      return cp;
+    }
+  }
+  return -1;
+}
+
+// Whether a code point of this boundary class, followed by one of `next`,
+// always ends a cluster: a plain character ends one unless a mark, a joiner
+// or a spacing mark follows.  Anything else takes the full rules.
+bool EndsClusterBefore(const utf8proc_property_t* current, int32_t next) {
+  if (current->boundclass != UTF8PROC_BOUNDCLASS_OTHER) return false;
+  if (next < 0x80) return true;
+  const int nextClass = utf8proc_get_property(next)->boundclass;
+  return nextClass != UTF8PROC_BOUNDCLASS_EXTEND && nextClass != UTF8PROC_BOUNDCLASS_ZWJ &&
+         nextClass != UTF8PROC_BOUNDCLASS_SPACINGMARK;
+}
+
+Cluster ClusterAt(const char* text, std::size_t length, std::size_t pos) {
+  const auto c = static_cast<unsigned char>(text[pos]);
+  if (c < 0x80 && (pos + 1 == length || static_cast<unsigned char>(text[pos + 1]) < 0x80))
+    return Cluster{pos + 1, 1, c, c};
+  const auto* s = reinterpret_cast<const unsigned char*>(text);
+  if (c < 0x80) {  // ASCII before a character that does not join it ("u" before "ü")
+    std::size_t m = 0;
+    const int32_t next = DecodeBmp(s, length, pos + 1, m);
+    if (next >= 0 && (Bmp()[next] & kJoins) == 0) return Cluster{pos + 1, 1, c, c};
+  } else {
+    // A plain character of the BMP followed by ASCII or by another character
+    // that does not join it: the common case, settled from the table.
+    std::size_t n = 0;
+    const int32_t cp = DecodeBmp(s, length, pos, n);
+    if (cp >= 0 && (Bmp()[cp] & kStandsAlone) != 0) {
+      const std::size_t end = pos + n;
+      std::size_t m = 0;
+      const int32_t next = end == length ? -1 : s[end] < 0x80 ? s[end] : DecodeBmp(s, length, end, m);
+      if (end == length || (next >= 0 && (Bmp()[next] & kJoins) == 0))
+        return Cluster{end, Bmp()[cp] & kWidthMask, cp, cp};
+    }
+  }
+  CodePoint cp = DecodeAt(text, length, pos);
+  Cluster cluster{pos + cp.length, CodePointWidth(cp.value), cp.value, cp.value};
+  if (cp.value < 0 || cluster.end == length) return cluster;
+  // Most characters stand alone: settle that from the properties of this
+  // character and the next before running the full rules.
+  if (cp.value >= 0x80) {
+    const auto next = static_cast<unsigned char>(text[cluster.end]);
+    const CodePoint following = next < 0x80 ? CodePoint{next, 1} : DecodeAt(text, length, cluster.end);
+    if (following.value < 0 || EndsClusterBefore(utf8proc_get_property(cp.value), following.value)) return cluster;
+  }
+  utf8proc_int32_t state = 0;
+  while (cluster.end < length) {
+    const CodePoint next = DecodeAt(text, length, cluster.end);
+    if (next.value < 0 || utf8proc_grapheme_break_stateful(cluster.last, next.value, &state)) break;
+    const int w = CodePointWidth(next.value);
+    // A cluster is as wide as its widest member: a base with marks, an
+    // emoji with its modifiers.
+    if (w > cluster.width) cluster.width = w;
+    cluster.last = next.value;
+    cluster.end += next.length;
+  }
+  return cluster;
+}
+
+// Whether a line may end between two characters, one of them wide.
+// libunibreak answers for a pair by running its whole algorithm over it, too
+// slow to ask for every pair of a Chinese text; so each character of the BMP
+// is asked once, against an ideograph on either side, and the answers are
+// kept: a break is allowed unless one of the two forbids it.  Between
+// ideographs, kana and the punctuation around them that is exactly the rule.
+class BreakMemo {
+public:
+  bool MayBreak(int32_t before, int32_t after) {
+    if (before < 0 || after < 0) return false;
+    if (before >= 0x10000 || after >= 0x10000)
+      return is_line_breakable(static_cast<utf32_t>(before), static_cast<utf32_t>(after), nullptr) ==
+             LINEBREAK_ALLOWBREAK;
+    return (Flags(before) & kNoBreakAfter) == 0 && (Flags(after) & kNoBreakBefore) == 0;
+  }
+
+private:
+  enum : unsigned char { kKnown = 1, kNoBreakBefore = 2, kNoBreakAfter = 4 };
+  static constexpr utf32_t kIdeograph = 0x6C34;
+
+  unsigned char Flags(int32_t cp) {
+    unsigned char flags = flags_[cp].load(std::memory_order_relaxed);
+    if (flags != 0) return flags;
+    const auto c = static_cast<utf32_t>(cp);
+    flags = kKnown;
+    if (is_line_breakable(kIdeograph, c, nullptr) != LINEBREAK_ALLOWBREAK) flags |= kNoBreakBefore;
+    if (is_line_breakable(c, kIdeograph, nullptr) != LINEBREAK_ALLOWBREAK) flags |= kNoBreakAfter;
+    flags_[cp].store(flags, std::memory_order_relaxed);
+    return flags;
+  }
+
+  std::atomic<unsigned char> flags_[0x10000] = {};
+};
+
+BreakMemo* breakMemo = nullptr;
+
+bool MayBreakBetween(int32_t before, int32_t after) {
+  return breakMemo->MayBreak(before, after);
+}
+
+class Utf8 final : public TextMeasure {
+public:
+  Utf8() {
+    init_linebreak();
+    bmpTable = &bmp_;
+    breakMemo = &breaks_;
+  }
+
+  LineFit Fit(const char* text, std::size_t length, long long room, BreakRule rule) const override {
+    LineFit fit;
+    // No character takes more columns than it has bytes.
+    if (static_cast<long long>(length) <= room) {
+      fit.fits = true;
+      return fit;
+    }
+    long long column = 0;
+    std::size_t pos = 0;
+    bool previousWide = false;
+    int32_t previousLast = -1;
+    while (pos < length) {
+      const auto c = static_cast<unsigned char>(text[pos]);
+      if (c < 0x80 && (pos + 1 == length || static_cast<unsigned char>(text[pos + 1]) < 0x80)) {
+        // ASCII between ASCII: one character, one column, as in bytes.
+        if (c == ' ' && column < room) {
+          fit.breakAt = rule == BreakRule::Flowed ? pos + 1 : pos;
+        } else if (c == '-' && column < room && rule == BreakRule::Reply) {
+          fit.breakAt = pos + 1;
+        } else if (previousWide && rule == BreakRule::Reply && MayBreakBetween(previousLast, c)) {
+          fit.breakAt = pos;
+        }
+        if (column >= room) return fit;
+        ++column;
+        previousWide = false;
+        previousLast = c;
+        ++pos;
+        continue;
+      }
+      const Cluster cluster = ClusterAt(text, length, pos);
+      const bool single = cluster.end == pos + 1;
+      const bool wide = cluster.width == 2;
+      // Break opportunities at this cluster, while their line still fits.
+      if (single && text[pos] == ' ' && column < room) {
+        fit.breakAt = rule == BreakRule::Flowed ? pos + 1 : pos;
+      } else if (single && text[pos] == '-' && column < room && rule == BreakRule::Reply) {
+        fit.breakAt = pos + 1;
+      } else if (rule == BreakRule::Reply && pos > 0 && (wide || previousWide) && column <= room &&
+                 MayBreakBetween(previousLast, cluster.first)) {
+        fit.breakAt = pos;
+      }
+      if (column + cluster.width > room) return fit;
+      column += cluster.width;
+      previousWide = wide;
+      previousLast = cluster.last;
+      pos = cluster.end;
+    }
+    fit.fits = true;
+    fit.breakAt = 0;
+    return fit;
+  }
+
+  long long Width(const char* text, std::size_t length) const override {
+    long long width = 0;
+    for (std::size_t pos = 0; pos < length;) {
+      const Cluster cluster = ClusterAt(text, length, pos);
+      width += cluster.width;
+      pos = cluster.end;
+    }
+    return width;
+  }
+
+  bool StartsWide(const char* text, std::size_t length) const override {
+    return length > 0 && static_cast<unsigned char>(text[0]) >= 0x80 && ClusterAt(text, length, 0).width == 2;
+  }
+
+  bool EndsWide(const char* text, std::size_t length) const override {
+    if (length == 0 || static_cast<unsigned char>(text[length - 1]) < 0x80) return false;
+    std::size_t start = length - 1;
+    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80 && length - start < 4) --start;
+    const CodePoint cp = DecodeAt(text, length, start);
+    return cp.value >= 0 && start + cp.length == length && utf8proc_charwidth(cp.value) == 2;
+  }
+
+  bool IsUnicode() const override { return true; }
+
+private:
+  BmpTable bmp_;
+  mutable BreakMemo breaks_;
+};
+
+}  // namespace
+
+const TextMeasure& Utf8Measure() {
+  static const Utf8 measure;
+  return measure;
+}

@@ -1,0 +1,6 @@
+#include "../Locale.h"
+
+// The Windows tools work in the ANSI code page: always bytes.
+bool LocaleIsUtf8() {
+  return false;
+}
