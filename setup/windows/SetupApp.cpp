@@ -232,7 +232,8 @@ int SetupRun::Install(const std::string& installDir, const std::string& menuFold
   RunTexts texts = MakeRunTexts(script.Language, script.AppName);
   Messages().Show(owner, texts.completeMessage, texts.completeCaption.c_str(), MB_OK | MB_ICONINFORMATION);
   if (outcome.recordWritten) return kInstalled;
-  return Silent() ? kSetupExitInstallationFailed : kNotInstalled;
+  if (Silent()) return kSetupExitInstallationFailed;
+  return kNotInstalled;
 }
 
 }  // namespace
