@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "KelvaneVersion.h"
 #include "app/ControlIds.h"
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
@@ -14,10 +15,10 @@ constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT kTrayCallback = WM_USER;
 constexpr UINT kTrayId = IDR_TRAY_MENU;
 const char kTrayTip[] = "Kelvane by Orrin Vale";
-const char kVersionText[] = "Version 1.15.5";
-const char kFeedbackTarget[] =
-    "mailto:kelvane@example.org?subject=Kelvane v1.15.5&body=[If you are sending a bug report, don't forget to "
-    "specify your CPU, OE version and OS]";
+const char kVersionText[] = "Version " KELVANE_VERSION;
+const char kFeedbackTarget[] = "mailto:kelvane@example.org?subject=Kelvane v" KELVANE_VERSION
+                               "&body=[If you are sending a bug report, don't forget to "
+                               "specify your CPU, OE version and OS]";
 const char kDonationTarget[] = "http://example.org/donate";
 const COLORREF kLinkColour = RGB(0, 0, 136);
 const COLORREF kHoverColour = RGB(0, 0, 255);

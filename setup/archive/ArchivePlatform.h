@@ -20,8 +20,10 @@ class IArchivePlatform {
 public:
   virtual ~IArchivePlatform() = default;
 
-  // A stored entry name in the ANSI code page: from UTF-8 when the entry
-  // says so, otherwise from the OEM code page.
+  // A stored entry name in the platform's form, from UTF-8 when the entry
+  // says so and otherwise from the OEM code page: on Windows the ANSI code
+  // page, which setup's file names use; elsewhere UTF-8, so that no
+  // character is lost.
   virtual std::string ConvertName(const std::string& raw, bool utf8) const = 0;
 
   // Creates the directory and every missing parent; false when a part of
@@ -42,6 +44,10 @@ public:
 
 // The implementation for the platform the program was built for.
 IArchivePlatform& DefaultArchivePlatform();
+
+// An entry name as DefaultArchivePlatform() converts it, in UTF-8, for tools
+// that print names.
+std::string EntryNameToUtf8(const std::string& name);
 
 // Portable code page conversions, used by the POSIX implementation and the
 // tools.  Characters without a Windows-1252 form become '_'.

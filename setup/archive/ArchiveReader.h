@@ -27,7 +27,7 @@ struct ArchiveEntryInfo {
   std::uint16_t internalAttributes = 0;
   std::uint32_t externalAttributes = 0;
   std::uint32_t localHeaderOffset = 0;
-  std::string name;  // converted: ANSI code page, '\' as separator
+  std::string name;  // converted (IArchivePlatform::ConvertName), '\' as separator
   std::string extra;
   std::string comment;
 

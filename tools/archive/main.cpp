@@ -8,15 +8,18 @@
 #include <system_error>
 
 #include "setup/archive/ArchiveReader.h"
+#include "tools/version/ToolVersion.h"
 
 namespace {
 
+const char kUsage[] =
+    "usage: kelvane-archive list ARCHIVE\n"
+    "       kelvane-archive test ARCHIVE\n"
+    "       kelvane-archive extract ARCHIVE DIR\n"
+    "       kelvane-archive --help | --version\n";
+
 int Usage() {
-  std::fputs(
-      "usage: kelvane-archive list ARCHIVE\n"
-      "       kelvane-archive test ARCHIVE\n"
-      "       kelvane-archive extract ARCHIVE DIR\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -24,8 +27,8 @@ int List(ArchiveReader& reader) {
   ArchiveEntryInfo info;
   for (int i = 0; i < reader.GetEntryCount(); ++i) {
     reader.GetEntryInfo(i, info);
-    std::printf("%s\t%lu\t%08lx\n", AnsiToUtf8(info.name).c_str(), static_cast<unsigned long>(info.uncompressedSize),
-                static_cast<unsigned long>(info.crc32));
+    std::printf("%s\t%lu\t%08lx\n", EntryNameToUtf8(info.name).c_str(),
+                static_cast<unsigned long>(info.uncompressedSize), static_cast<unsigned long>(info.crc32));
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -37,7 +40,7 @@ bool ExtractAll(ArchiveReader& reader, const std::string& directory) {
   for (int i = 0; i < reader.GetEntryCount(); ++i) {
     if (!reader.ExtractEntry(i, directory, true, 65535)) {
       reader.GetEntryInfo(i, info);
-      std::fprintf(stderr, "error: entry %d (%s) could not be extracted\n", i, AnsiToUtf8(info.name).c_str());
+      std::fprintf(stderr, "error: entry %d (%s) could not be extracted\n", i, EntryNameToUtf8(info.name).c_str());
       return false;
     }
   }
@@ -83,6 +86,9 @@ int Test(ArchiveReader& reader) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (WantsVersion(argc, argv)) return PrintVersion("kelvane-archive");
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+    return std::fputs(kUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   if (!((command == "list" || command == "test") && argc == 3) && !(command == "extract" && argc == 4)) return Usage();

@@ -7,15 +7,18 @@
 
 #include "setup/package/SetupPackage.h"
 #include "setup/record/UninstallRecord.h"
+#include "tools/version/ToolVersion.h"
 
 namespace {
 
+const char kUsage[] =
+    "usage: kelvane-package build --stub EXE --script FILE --archive ZIP -o OUT\n"
+    "       kelvane-package inspect PACKAGE\n"
+    "       kelvane-package record FILE\n"
+    "       kelvane-package --help | --version\n";
+
 int Usage() {
-  std::fputs(
-      "usage: kelvane-package build --stub EXE --script FILE --archive ZIP -o OUT\n"
-      "       kelvane-package inspect PACKAGE\n"
-      "       kelvane-package record FILE\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -31,9 +34,8 @@ bool ReadWhole(const std::string& path, std::string& data) {
   return ok;
 }
 
-// A JSON string from text in Windows-1252.
-std::string Json(const std::string& ansi) {
-  const std::string text = AnsiToUtf8(ansi);
+// A JSON string from UTF-8 text.
+std::string JsonUtf8(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);
@@ -49,6 +51,11 @@ std::string Json(const std::string& ansi) {
     }
   }
   return out + "\"";
+}
+
+// A JSON string from text in Windows-1252.
+std::string Json(const std::string& ansi) {
+  return JsonUtf8(AnsiToUtf8(ansi));
 }
 
 std::string JsonList(const std::vector<std::string>& items) {
@@ -159,7 +166,7 @@ int Inspect(const char* path) {
     archive.GetEntryInfo(i, info);
     char crc[16];
     std::snprintf(crc, sizeof crc, "%08lx", static_cast<unsigned long>(info.crc32));
-    out += (i ? ", " : "") + std::string("{\"name\": ") + Json(info.name) +
+    out += (i ? ", " : "") + std::string("{\"name\": ") + JsonUtf8(EntryNameToUtf8(info.name)) +
            ", \"size\": " + std::to_string(info.uncompressedSize) + ", \"crc32\": \"" + crc + "\"}";
   }
   out += "]}\n";
@@ -194,6 +201,9 @@ int Record(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (WantsVersion(argc, argv)) return PrintVersion("kelvane-package");
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+    return std::fputs(kUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   if (command == "build") return Build(argc, argv);

@@ -28,6 +28,7 @@ const char kUsage[] =
     "  --signature         only turn every own signature separator \"-- \" into\n"
     "                      \"--\" and the byte 0x81 (the body is otherwise kept)\n"
     "  --help              show this text\n"
+    "  --version           show the version\n"
     "\n"
     "Exit status: 0 done (also when the body needed no change), 1 a file could not\n"
     "be read or written, 2 bad usage.\n";

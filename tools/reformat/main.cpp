@@ -7,8 +7,10 @@
 #include "BinaryStdio.h"
 #include "ColourFilter.h"
 #include "ReformatFilter.h"
+#include "tools/version/ToolVersion.h"
 
 int main(int argc, char** argv) {
+  if (WantsVersion(argc, argv)) return PrintVersion("kelvane-reformat");
   SetBinaryStdio();
   std::string messages;
   int status = FilterOk;

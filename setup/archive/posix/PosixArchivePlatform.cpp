@@ -1,5 +1,6 @@
-// File-system half of the archive reader for POSIX systems.  Names are kept
-// byte for byte as the reader reports them; only the separator changes.
+// File-system half of the archive reader for POSIX systems.  Entry names
+// become UTF-8, the encoding of file names here; on disk only the separator
+// changes.
 #ifndef _WIN32
 
 #include "setup/archive/ArchivePlatform.h"
@@ -11,6 +12,47 @@
 #include <unistd.h>
 
 namespace {
+
+// OEM code page 437 bytes 0x80-0xFF in UTF-8.
+const char* const kOemHighUtf8[128] = {
+    "\xC3\x87",     "\xC3\xBC",     "\xC3\xA9",     "\xC3\xA2",     "\xC3\xA4",     "\xC3\xA0",     "\xC3\xA5",
+    "\xC3\xA7",     "\xC3\xAA",     "\xC3\xAB",     "\xC3\xA8",     "\xC3\xAF",     "\xC3\xAE",     "\xC3\xAC",
+    "\xC3\x84",     "\xC3\x85",     "\xC3\x89",     "\xC3\xA6",     "\xC3\x86",     "\xC3\xB4",     "\xC3\xB6",
+    "\xC3\xB2",     "\xC3\xBB",     "\xC3\xB9",     "\xC3\xBF",     "\xC3\x96",     "\xC3\x9C",     "\xC2\xA2",
+    "\xC2\xA3",     "\xC2\xA5",     "\xE2\x82\xA7", "\xC6\x92",     "\xC3\xA1",     "\xC3\xAD",     "\xC3\xB3",
+    "\xC3\xBA",     "\xC3\xB1",     "\xC3\x91",     "\xC2\xAA",     "\xC2\xBA",     "\xC2\xBF",     "\xE2\x8C\x90",
+    "\xC2\xAC",     "\xC2\xBD",     "\xC2\xBC",     "\xC2\xA1",     "\xC2\xAB",     "\xC2\xBB",     "\xE2\x96\x91",
+    "\xE2\x96\x92", "\xE2\x96\x93", "\xE2\x94\x82", "\xE2\x94\xA4", "\xE2\x95\xA1", "\xE2\x95\xA2", "\xE2\x95\x96",
+    "\xE2\x95\x95", "\xE2\x95\xA3", "\xE2\x95\x91", "\xE2\x95\x97", "\xE2\x95\x9D", "\xE2\x95\x9C", "\xE2\x95\x9B",
+    "\xE2\x94\x90", "\xE2\x94\x94", "\xE2\x94\xB4", "\xE2\x94\xAC", "\xE2\x94\x9C", "\xE2\x94\x80", "\xE2\x94\xBC",
+    "\xE2\x95\x9E", "\xE2\x95\x9F", "\xE2\x95\x9A", "\xE2\x95\x94", "\xE2\x95\xA9", "\xE2\x95\xA6", "\xE2\x95\xA0",
+    "\xE2\x95\x90", "\xE2\x95\xAC", "\xE2\x95\xA7", "\xE2\x95\xA8", "\xE2\x95\xA4", "\xE2\x95\xA5", "\xE2\x95\x99",
+    "\xE2\x95\x98", "\xE2\x95\x92", "\xE2\x95\x93", "\xE2\x95\xAB", "\xE2\x95\xAA", "\xE2\x94\x98", "\xE2\x94\x8C",
+    "\xE2\x96\x88", "\xE2\x96\x84", "\xE2\x96\x8C", "\xE2\x96\x90", "\xE2\x96\x80", "\xCE\xB1",     "\xC3\x9F",
+    "\xCE\x93",     "\xCF\x80",     "\xCE\xA3",     "\xCF\x83",     "\xC2\xB5",     "\xCF\x84",     "\xCE\xA6",
+    "\xCE\x98",     "\xCE\xA9",     "\xCE\xB4",     "\xE2\x88\x9E", "\xCF\x86",     "\xCE\xB5",     "\xE2\x88\xA9",
+    "\xE2\x89\xA1", "\xC2\xB1",     "\xE2\x89\xA5", "\xE2\x89\xA4", "\xE2\x8C\xA0", "\xE2\x8C\xA1", "\xC3\xB7",
+    "\xE2\x89\x88", "\xC2\xB0",     "\xE2\x88\x99", "\xC2\xB7",     "\xE2\x88\x9A", "\xE2\x81\xBF", "\xC2\xB2",
+    "\xE2\x96\xA0", "\xC2\xA0",
+};
+
+bool IsUtf8(const std::string& text) {
+  std::string ignored;
+  return Utf8ToAnsi(text, ignored);
+}
+
+std::string OemToUtf8(const std::string& oem) {
+  std::string out;
+  out.reserve(oem.size());
+  for (char c : oem) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x80)
+      out += c;
+    else
+      out += kOemHighUtf8[b - 0x80];
+  }
+  return out;
+}
 
 std::string NativePath(const std::string& path) {
   std::string native(path);
@@ -60,9 +102,10 @@ private:
 class PosixArchivePlatform : public IArchivePlatform {
 public:
   std::string ConvertName(const std::string& raw, bool utf8) const override {
-    std::string ansi;
-    if (utf8 && Utf8ToAnsi(raw, ansi)) return ansi;
-    return OemToAnsi(raw);
+    // A name flagged UTF-8 that is not is read as the OEM code page, as
+    // every other name is.
+    if (utf8 && IsUtf8(raw)) return raw;
+    return OemToUtf8(raw);
   }
 
   bool CreateDirectories(const std::string& path) override {
@@ -121,6 +164,10 @@ public:
 IArchivePlatform& DefaultArchivePlatform() {
   static PosixArchivePlatform platform;
   return platform;
+}
+
+std::string EntryNameToUtf8(const std::string& name) {
+  return name;
 }
 
 #endif

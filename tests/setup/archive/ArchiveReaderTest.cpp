@@ -113,20 +113,37 @@ TEST(ArchiveOpen, InconsistentEndRecordsAreCause10) {
   EXPECT_EQ(CauseOfOpen(badSignature), 10);
 }
 
+// Setup on Windows sees names in the ANSI code page; elsewhere they become
+// UTF-8, where no character is lost.
 TEST(ArchiveOpen, NamesAreConvertedByTheirFlag) {
   ZipBuilderEntry oem;
   oem.name = "caf\x82";  // OEM 437: e acute
   ZipBuilderEntry utf8;
   utf8.name = "caf\xC3\xA9";
   utf8.flags = ArchiveEntryInfo::kUtf8Name;
-  const std::string zip = ZipBuilder().Add(oem).Add(utf8).Build();
+  ZipBuilderEntry japanese;  // "nihongo"
+  japanese.name = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt";
+  japanese.flags = ArchiveEntryInfo::kUtf8Name;
+  ZipBuilderEntry falseFlag;  // flagged, but not UTF-8: read as OEM 437
+  falseFlag.name = "Gr\x81\xE1.txt";
+  falseFlag.flags = ArchiveEntryInfo::kUtf8Name;
+  const std::string zip = ZipBuilder().Add(oem).Add(utf8).Add(japanese).Add(falseFlag).Build();
   ArchiveReader reader;
   reader.Open(Bytes(zip), zip.size());
   ArchiveEntryInfo info;
+#ifdef _WIN32
   ASSERT_TRUE(reader.GetEntryInfo(0, info));
   EXPECT_EQ(info.name, "caf\xE9");
   ASSERT_TRUE(reader.GetEntryInfo(1, info));
   EXPECT_EQ(info.name, "caf\xE9");
+#else
+  const char* const expected[] = {"caf\xC3\xA9", "caf\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt",
+                                  "Gr\xC3\xBC\xC3\x9F.txt"};
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_TRUE(reader.GetEntryInfo(i, info));
+    EXPECT_EQ(info.name, expected[i]) << "entry " << i;
+  }
+#endif
 }
 
 TEST(ArchiveOpen, FileSourceMatchesMemoryAndMissingFileIsCause4) {

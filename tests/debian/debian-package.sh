@@ -1,0 +1,60 @@
+#!/bin/bash
+# usage: debian-package.sh BUILD_DIR DATA_DIR VERSION
+# Builds the .deb with CPack, checks its name, dependencies and contents,
+# unpacks it into a scratch root, runs each tool from there and renders each
+# manual page.
+set -euo pipefail
+build=$1
+data=$2
+version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+deb=$(ls "$work"/out/*.deb)
+[ "$(basename "$deb")" = "kelvane-tools_${version}_$(dpkg --print-architecture).deb" ] || fail "package name $deb"
+
+# dpkg-shlibdeps names the C and C++ runtimes and zlib (the archive reader).
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libc6 libstdc++6 zlib1g; do
+  [[ ",$depends" == *", $lib "* || ",$depends" == *",$lib "* ]] || fail "Depends lacks $lib: $depends"
+done
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sort)
+want=$(printf '%s\n' ./usr/bin/kelvane-archive ./usr/bin/kelvane-package ./usr/bin/kelvane-reformat \
+  ./usr/share/man/man1/kelvane-archive.1.gz ./usr/share/man/man1/kelvane-package.1.gz \
+  ./usr/share/man/man1/kelvane-reformat.1.gz)
+[ "$contents" = "$want" ] || fail "contents differ:"$'\n'"$contents"
+
+root=$work/root
+dpkg -x "$deb" "$root"
+bin=$root/usr/bin
+for tool in kelvane-reformat kelvane-archive kelvane-package; do
+  [ "$("$bin/$tool" --version)" = "$tool $version" ] || fail "$tool --version"
+done
+
+# A reply with an attribution line comes back rewritten.
+"$bin/kelvane-reformat" "$data/sample-reply.txt" >"$work/reply.out"
+grep -q 'wrote:$' "$work/reply.out" || fail "kelvane-reformat did not rewrite the sample reply"
+
+# An archive lists as written, and a package built from it inspects.
+cd "$work"
+python3 - <<'PY'
+import zipfile
+with zipfile.ZipFile("files.zip", "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("readme.txt", "hello\n" * 100)
+open("stub.exe", "wb").write(b"MZ" + bytes(64))
+PY
+[ "$("$bin/kelvane-archive" list files.zip)" = "readme.txt	600	$(python3 -c 'import zlib; print("%08x" % zlib.crc32(b"hello\n" * 100))')" ] ||
+  fail "kelvane-archive list"
+"$bin/kelvane-package" build --stub stub.exe --script "$data/setup-script.txt" --archive files.zip -o setup.exe
+"$bin/kelvane-package" inspect setup.exe | grep -q '"AppName": "Kelvane"' || fail "kelvane-package inspect"
+
+# Each page renders from the package without a warning.
+for tool in kelvane-reformat kelvane-archive kelvane-package; do
+  page=$root/usr/share/man/man1/$tool.1.gz
+  rendered=$(zcat "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -wmac -ww 2>"$work/warnings")
+  [ ! -s "$work/warnings" ] || { cat "$work/warnings"; fail "$tool.1 warns"; }
+  [[ "$rendered" == *"$tool"*"$version"* ]] || fail "$tool.1 did not render"
+done
+echo "debian package: $(basename "$deb"), Depends: $depends"
