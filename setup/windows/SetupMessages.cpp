@@ -7,6 +7,13 @@
 
 namespace {
 
+// Two or more digits, without the printf family, which would add its own
+// formatting code to the program.
+std::string Digits(unsigned value, std::size_t width) {
+  std::string text = std::to_string(value);
+  return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
+}
+
 bool CanAppendTo(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "ab");
   if (!file) return false;
@@ -48,7 +55,9 @@ void SetupMessages::Log(const std::string& line) {
   if (!file) return;
   SYSTEMTIME now;
   GetLocalTime(&now);
-  std::fprintf(file, "%04u-%02u-%02u %02u:%02u:%02u %s\r\n", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-               now.wSecond, line.c_str());
+  std::string text = Digits(now.wYear, 4) + "-" + Digits(now.wMonth, 2) + "-" + Digits(now.wDay, 2) + " " +
+                     Digits(now.wHour, 2) + ":" + Digits(now.wMinute, 2) + ":" + Digits(now.wSecond, 2) + " " + line +
+                     "\r\n";
+  std::fwrite(text.data(), 1, text.size(), file);
   std::fclose(file);
 }
