@@ -90,6 +90,12 @@ bool RegistryKey::WriteText(const char* valueName, const std::string& value) con
                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool RegistryKey::WriteNumber(const char* valueName, DWORD value) const {
+  if (!key_) return false;
+  return RegSetValueExA(key_, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+         ERROR_SUCCESS;
+}
+
 bool RegistryKey::DeleteValue(const char* valueName) const {
   return key_ && RegDeleteValueA(key_, valueName) == ERROR_SUCCESS;
 }

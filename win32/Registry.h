@@ -31,6 +31,8 @@ public:
   RegistryRead ReadString(const char* valueName, std::string& value) const;
   // Writes a REG_SZ value with its terminating zero counted in the length.
   bool WriteText(const char* valueName, const std::string& value) const;
+  // Writes a REG_DWORD value.
+  bool WriteNumber(const char* valueName, DWORD value) const;
   bool DeleteValue(const char* valueName) const;
 
 private:
