@@ -24,7 +24,46 @@ bool ResolveInside(const std::string& installDir, const std::string& name, FileS
   return !PathCrossesLink(fs, installDir, name);
 }
 
+// Every folder level of an archive entry below the installation directory,
+// the entry itself when it is a directory entry.
+void MakeEntryFolders(const std::string& installDir, const std::string& name, FileSystem& fs) {
+  std::string folder;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if ((name[i] == '\\' || name[i] == '/') && JoinPath(folder, installDir, name.substr(0, i))) fs.MakeFolder(folder);
+}
+
 }  // namespace
+
+std::vector<UninstallValue> MakeUninstallValues(const InstallRequest& request) {
+  std::string uninstaller;
+  if (!JoinPath(uninstaller, request.installDir, "uninstall.exe")) return {};
+  std::uint64_t totalSize = 0;
+  for (const ArchiveItem& entry : request.entries) totalSize += entry.size;
+  std::uint64_t kilobytes = (totalSize + 1023) / 1024;
+  auto text = [](const char* name, const std::string& value) { return UninstallValue{name, value, false, 0}; };
+  auto number = [](const char* name, std::uint64_t value) {
+    return UninstallValue{name, std::string(), true,
+                          static_cast<std::uint32_t>(value > 0xFFFFFFFFu ? 0xFFFFFFFFu : value)};
+  };
+  // The uninstall command stays unquoted: the main program, the launcher and
+  // setup itself cut it at its last backslash to find the installation.
+  std::vector<UninstallValue> values = {
+      text("DisplayName", request.appName),
+      text("UninstallString", uninstaller),
+      text("QuietUninstallString", "\"" + uninstaller + "\" /S"),
+      text("InstallLocation", request.installDir),
+      number("EstimatedSize", kilobytes),
+      number("NoModify", 1),
+      number("NoRepair", 1),
+  };
+  std::string icon;
+  if (IsSafeRelativeName(request.displayIcon) && JoinPath(icon, request.installDir, request.displayIcon))
+    values.push_back(text("DisplayIcon", icon + ",0"));
+  if (!request.displayVersion.empty()) values.push_back(text("DisplayVersion", request.displayVersion));
+  if (!request.publisher.empty()) values.push_back(text("Publisher", request.publisher));
+  if (!request.urlInfoAbout.empty()) values.push_back(text("URLInfoAbout", request.urlInfoAbout));
+  return values;
+}
 
 CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<ArchiveItem>& entries,
                                const std::string& installDir, FileSystem& fs) {
@@ -104,15 +143,25 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
       return outcome;
     }
   }
+  std::vector<std::string> added;  // files that were not there before this run
   for (std::size_t i = 0; i < request.entries.size(); ++i) {
+    const std::string& name = request.entries[i].name;
     system.ShowStatus(std::string());
-    system.ShowStatus(request.entries[i].name);
+    system.ShowStatus(name);
+    JoinPath(path, request.installDir, name);
+    bool isNew = fs.Kind(path) == PathKind::Missing;
+    // The run makes the entry's folders itself, so that the file system it
+    // was given knows which ones are new.
+    MakeEntryFolders(request.installDir, name, fs);
     if (!system.ExtractEntry(i, outcome.reason)) {
-      // The earlier installation and its record stay as they were.
+      // The earlier installation and its record stay as they were; what
+      // this run added goes again, the half-written file included.
+      for (auto it = added.rbegin(); it != added.rend(); ++it) fs.RemoveFile(*it);
       outcome.result = InstallResult::EntryFailed;
-      outcome.entryName = request.entries[i].name;
+      outcome.entryName = name;
       return outcome;
     }
+    if (isNew && !IsDirectoryName(name)) added.push_back(path);
     system.AdvanceProgress(request.entries[i].size);
   }
 
@@ -150,9 +199,8 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   if (!outcome.recordWritten) system.ShowError(SetupMessage::kRecordNotSaved);
 
   if (IsSafeKeyName(request.appName)) system.ClearPendingRemoval(request.appName);
-  std::string uninstallString;
-  if (!IsSafeKeyName(request.appName) || !JoinPath(uninstallString, request.installDir, "uninstall.exe") ||
-      !system.RegisterUninstaller(request.appName, uninstallString))
+  std::vector<UninstallValue> values = MakeUninstallValues(request);
+  if (!IsSafeKeyName(request.appName) || values.empty() || !system.RegisterUninstaller(request.appName, values))
     outcome.result = InstallResult::RegistryFailed;
   return outcome;
 }

@@ -7,6 +7,7 @@
 
 #include "setup/common/windows/Registry.h"
 #include "setup/common/windows/ShellFolders.h"
+#include "setup/windows/SetupMessages.h"
 #include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"
 #include "setup/SetupTexts.h"
@@ -56,9 +57,9 @@ bool CreateShortcut(const std::string& targetPath, const std::string& linkPath, 
     return false;
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
-  if (FAILED(link->SetPath(targetPath.c_str()))) MessageBoxA(nullptr, "SetPath failed!", "", MB_OK);
+  if (FAILED(link->SetPath(targetPath.c_str()))) Messages().Show(nullptr, "SetPath failed!", "", MB_OK);
   link->SetWorkingDirectory(ParentPath(targetPath).c_str());
-  if (FAILED(link->SetDescription(description.c_str()))) MessageBoxA(nullptr, "SetDescription failed!", "", MB_OK);
+  if (FAILED(link->SetDescription(description.c_str()))) Messages().Show(nullptr, "SetDescription failed!", "", MB_OK);
   link->SetArguments(arguments.c_str());
   int wideLength = MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, nullptr, 0);
   if (wideLength <= 0 || wideLength > MAX_PATH) return false;
@@ -67,9 +68,9 @@ bool CreateShortcut(const std::string& targetPath, const std::string& linkPath, 
   return SUCCEEDED(file->Save(wide.data(), TRUE));
 }
 
-Win32InstallSystem::Win32InstallSystem(ArchiveReader& archive, CProgressDialog& progress, HWND owner,
-                                       std::string installDir)
-    : archive_(archive), progress_(progress), owner_(owner), installDir_(std::move(installDir)) {}
+Win32InstallSystem::Win32InstallSystem(ArchiveReader& archive, CProgressDialog* progress, HWND owner,
+                                       std::string installDir, FileSystem& files)
+    : archive_(archive), progress_(progress), owner_(owner), installDir_(std::move(installDir)), files_(files) {}
 
 bool Win32InstallSystem::ExtractEntry(std::size_t index, std::string& reason) {
   // The archive reader's failures end here, at the edge of the run, so that
@@ -118,12 +119,23 @@ void Win32InstallSystem::ClearPendingRemoval(const std::string& appName) {
   key.DeleteValue((appName + "_RmDir").c_str());
 }
 
-bool Win32InstallSystem::RegisterUninstaller(const std::string& appName, const std::string& uninstallString) {
+bool Win32InstallSystem::RegisterUninstaller(const std::string& appName, const std::vector<UninstallValue>& values) {
   RegistryKey key;
-  return key.Create(HKEY_LOCAL_MACHINE, UninstallKeyName(appName), KEY_SET_VALUE) &&
-         key.WriteText("DisplayName", appName) && key.WriteText("UninstallString", uninstallString);
+  if (!key.Create(HKEY_LOCAL_MACHINE, UninstallKeyName(appName), KEY_SET_VALUE)) return false;
+  bool written = true;
+  for (const UninstallValue& value : values) {
+    if (value.isNumber) {
+      DWORD number = value.number;
+      written = RegSetValueExA(key.Get(), value.name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                               sizeof number) == ERROR_SUCCESS &&
+                written;
+    } else {
+      written = key.WriteText(value.name.c_str(), value.text) && written;
+    }
+  }
+  return written;
 }
 
 void Win32InstallSystem::ShowError(const std::string& text) {
-  MessageBoxA(owner_, text.c_str(), SetupMessage::kErrorCaption, MB_OK | MB_ICONWARNING);
+  Messages().Show(owner_, text, SetupMessage::kErrorCaption, MB_OK | MB_ICONWARNING);
 }

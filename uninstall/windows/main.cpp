@@ -1,9 +1,11 @@
 // uninstall.exe: removes the installation described by "uninstall.dat" beside
-// it, then leaves two one-time commands for its own file and folder.
+// it, then leaves two one-time commands for its own file and folder.  "/S"
+// removes without any message box.
 #include <windows.h>
 
 #include <string>
 
+#include "setup/common/CommandLine.h"
 #include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"
 #include "setup/common/windows/Registry.h"
@@ -40,13 +42,17 @@ private:
   Win32FileSystem files_;
 };
 
-int Message(const char* text, const char* caption, UINT icon) {
-  return MessageBoxA(nullptr, text, caption, MB_OK | icon);
+// With "/S" nothing is shown; the exit code tells what happened.
+bool silent = false;
+
+void Message(const char* text, const char* caption, UINT icon) {
+  if (!silent) MessageBoxA(nullptr, text, caption, MB_OK | icon);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  silent = ParseSetupCommandLine(arguments ? arguments : "").silent;
   char module[MAX_PATH + 1] = {};
   DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
   std::string ownDir = length > 0 && length < MAX_PATH ? ParentPath(module) : std::string();
