@@ -76,6 +76,9 @@ const char* const kFlowedTexts[] = {
 };
 
 TEST(FlowedRoundTrip, OutputReadsBackAsTheInputsParagraphs) {
+  // Only the own signature separator gets its blank back; a quoted "--" is
+  // the sender's text.
+  EXPECT_EQ(Requote("-- \r\nBob\r\n\r\n>--\r\n>x", 72), "-- \nBob\n\n> --\n> x");
   for (const char* text : kFlowedTexts) {
     for (const int column : {20, 30, 72}) {
       for (const bool delSp : {false, true}) {
