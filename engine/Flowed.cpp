@@ -87,10 +87,11 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       continue;
     }
     if (depth > 0) prefix += ' ';
-    // The signature separator keeps its blank (lines arrive trimmed, so "--"
-    // is taken for it); any other hard line ends without one, or a reader
-    // would join it with the next line.
-    if (text == "--" || text == "-- ") {
+    // The own signature separator keeps its blank (lines arrive trimmed, so
+    // an unquoted "--" is taken for it); any other hard line ends without
+    // one, or a reader would join it with the next line.  A quoted "--" is
+    // the sender's text and stays as it is: a blank would change it.
+    if (depth <= 0 && (text == "--" || text == "-- ")) {
       out += prefix;
       out += "-- ";
       continue;

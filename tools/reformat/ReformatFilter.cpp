@@ -11,6 +11,7 @@
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/SettingFields.h"
+#include "tools/reformat/SettingAssignment.h"
 
 namespace {
 
@@ -438,10 +439,8 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
     }
   }
   for (const std::string& set : options.sets) {
-    const std::size_t eq = set.find('=');
-    if (eq == std::string::npos) return UsageError(messages, "--set " + set + ": expected FIELD=VALUE");
     std::string error;
-    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error)) return UsageError(messages, error);
+    if (!ApplySettingAssignment(settings, set, error)) return UsageError(messages, error);
   }
 
   // The input: the named file, or the given stream.
