@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdint>
 
+#include "base/Product.h"
+
 const char kStyleSheetName[] = "styles.css";
 
 std::wstring StyleSheetPathIn(const std::wstring& directory) {
@@ -28,23 +30,17 @@ int ReadStyleCount(const char* path, MessageBoxes& boxes) {
   }
   std::fclose(file);
   if (count == 0) {
-    boxes.ShowWarning("Kelvane Error", std::string("Number of style sheets in ") + kStyleSheetName +
-                                           " set to 0!\nMust be at least 1!\n");
+    boxes.ShowWarning(kProductErrorCaption, std::string("Number of style sheets in ") + kStyleSheetName +
+                                                " set to 0!\nMust be at least 1!\n");
     return 1;
   }
   return static_cast<int>(count);
 }
 
 int ColourDocument(DocumentAccess& document, ColourMode mode, const ColourContext& context, bool* acquired) {
-  if (acquired != nullptr) *acquired = false;
-  if (!document.AcquireDocument()) return 1;
-  if (acquired != nullptr) *acquired = true;
-
-  // Every exit releases the document.
-  struct Releaser {
-    DocumentAccess& document;
-    ~Releaser() { document.ReleaseDocument(); }
-  } releaser{document};
+  const DocumentLease lease(document);
+  if (acquired != nullptr) *acquired = lease.Acquired();
+  if (!lease.Acquired()) return 1;
 
   if (!document.IsComplete()) return -1;
   std::string title;

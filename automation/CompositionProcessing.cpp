@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "automation/HtmlQuotes.h"
+#include "base/Product.h"
 #include "automation/Keystrokes.h"
 #include "engine/ReplyFormatter.h"
 
@@ -56,7 +57,7 @@ bool CompositionProcessor::HandleCompositionWindow(WindowHandle window, const st
     if ((result == ProcessPutError || result == ProcessGetError) && settings_.displayWarningsOnErrors) {
       char text[sizeof kLatencyFormat + 16];
       std::snprintf(text, sizeof text, kLatencyFormat, status.c_str());
-      platform_.boxes.ShowWarning("Kelvane Error", text);
+      platform_.boxes.ShowWarning(kProductErrorCaption, text);
     }
     return true;
   }
@@ -103,6 +104,36 @@ int CompositionProcessor::FailAfterSelectAll(WindowHandle window, ClipboardAcces
   // The whole body is still selected: collapse the selection so that the
   // user's next key does not replace the reply.
   if (FocusForKeys(platform_.windows, platform_.input, platform_.clock, window)) PressKey(platform_.input, Keys::up);
+  return result;
+}
+
+int CompositionProcessor::TransformDocument(WindowHandle window, ProcessMode mode, int& cursorLines) {
+  DocumentAccess& document = notes_;
+  // The client builds the chain of server windows after the note window: a
+  // missing link means "not yet".
+  if (document.FindServerWindow(window) == kNoWindow) return ProcessNotReady;
+  const DocumentLease lease(document);
+  if (!lease.Acquired()) return ProcessGetError;
+  if (!document.IsComplete()) return ProcessNotReady;
+  if (settings_.ignoreHtmlMessages) {
+    std::string html;
+    document.GetInnerHtml(html);
+    if (IsQuotedHtml(html)) return ProcessSkippedHtml;
+  }
+  std::string body;
+  const TextRead read = document.GetInnerText(body);
+  // A new message without text has no separator to fix.
+  if (body.empty() || read == TextRead::failed) return mode == ProcessMode::signature ? ProcessDone : ProcessNotReady;
+
+  int result = ProcessLeftAlone;
+  bool changed = false;
+  // Text with characters the ANSI code page lost is left alone, as the
+  // engine leaves a body it does not handle.
+  if (read == TextRead::ok) result = Transform(mode, body, cursorLines, changed);
+
+  if (changed && !document.SetInnerText(body) && mode == ProcessMode::reply) result = ProcessPutError;
+  if (settings_.colorComposition && document.FindServerWindow(window) != kNoWindow)
+    ColourDocument(document, ColourMode::composition, colouring_);
   return result;
 }
 
@@ -160,43 +191,8 @@ int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode 
 }
 
 int CompositionProcessor::ProcessWithDocument(WindowHandle window, ProcessMode mode) {
-  DocumentAccess& document = notes_;
-  // The client builds the chain of server windows after the note window: a
-  // missing link means "not yet".
-  if (document.FindServerWindow(window) == kNoWindow) return ProcessNotReady;
-  if (!document.AcquireDocument()) return ProcessGetError;
-  if (!document.IsComplete()) {
-    document.ReleaseDocument();
-    return ProcessNotReady;
-  }
-  if (settings_.ignoreHtmlMessages) {
-    std::string html;
-    document.GetInnerHtml(html);
-    if (IsQuotedHtml(html)) {
-      document.ReleaseDocument();
-      return ProcessSkippedHtml;
-    }
-  }
-  std::string body;
-  const TextRead read = document.GetInnerText(body);
-  if (body.empty() || read == TextRead::failed) {
-    document.ReleaseDocument();
-    // A new message without text has no separator to fix.
-    return mode == ProcessMode::signature ? ProcessDone : ProcessNotReady;
-  }
-
-  int result = ProcessLeftAlone;
   int cursorLines = 0;
-  bool changed = false;
-  // Text with characters the ANSI code page lost is left alone, as the
-  // engine leaves a body it does not handle.
-  if (read == TextRead::ok) result = Transform(mode, body, cursorLines, changed);
-
-  if (changed && !document.SetInnerText(body) && mode == ProcessMode::reply) result = ProcessPutError;
-  if (settings_.colorComposition && document.FindServerWindow(window) != kNoWindow)
-    ColourDocument(document, ColourMode::composition, colouring_);
-  document.ReleaseDocument();
-
+  const int result = TransformDocument(window, mode, cursorLines);
   if (result != ProcessDone && result != ProcessDoneDeeper) return result;
   if (mode == ProcessMode::signature) {
     FocusWindow(platform_.input, window);

@@ -43,6 +43,9 @@ public:
 private:
   int ProcessWithClipboard(WindowHandle window, ProcessMode mode);
   int ProcessWithDocument(WindowHandle window, ProcessMode mode);
+  // The document half of ProcessWithDocument: reads, transforms and writes
+  // the body and colours it, with the document released on every way out.
+  int TransformDocument(WindowHandle window, ProcessMode mode, int& cursorLines);
   int Transform(ProcessMode mode, std::string& body, int& cursorLines, bool& changed);
   void PressCursorKeys(int cursorLines);
   void RestoreClipboard(ClipboardAccess& clipboard, const ClipboardContents& saved);

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/Product.h"
+
 // Index of the "Header style" list; stored in Settings::headerStyle.  A loaded
 // file may hold any other value, which composes an empty header.
 enum HeaderStyle : int32_t {
@@ -63,10 +65,10 @@ void ResetSettings(Settings& settings);
 // Reads up to 168 bytes of the raw file over the record.  Returns true when the
 // file cannot be opened (the record is then untouched).  A short file replaces
 // only the leading bytes it holds; bytes after the 168th are ignored.
-bool LoadSettings(Settings& settings, const char* path = "Kelvane.cfg");
+bool LoadSettings(Settings& settings, const char* path = kSettingsFile);
 
 // Writes the 168-byte image.  Returns true when the file cannot be written.
-bool SaveSettings(const Settings& settings, const char* path = "Kelvane.cfg");
+bool SaveSettings(const Settings& settings, const char* path = kSettingsFile);
 
 // The little-endian file image of a record, and the reverse.  SettingsFromImage
 // overwrites only the first `size` bytes of the record's image (size <= 168),

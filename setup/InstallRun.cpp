@@ -1,5 +1,6 @@
 #include "setup/InstallRun.h"
 
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/common/ShortcutRules.h"
 #include "setup/SetupTexts.h"
@@ -36,7 +37,7 @@ void MakeEntryFolders(const std::string& installDir, const std::string& name, Fi
 
 std::vector<UninstallValue> MakeUninstallValues(const InstallRequest& request) {
   std::string uninstaller;
-  if (!JoinPath(uninstaller, request.installDir, "uninstall.exe")) return {};
+  if (!JoinPath(uninstaller, request.installDir, kUninstallerFile)) return {};
   std::uint64_t totalSize = 0;
   for (const ArchiveItem& entry : request.entries) totalSize += entry.size;
   std::uint64_t kilobytes = (totalSize + 1023) / 1024;
@@ -166,7 +167,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   }
 
   std::string recordPath;
-  if (JoinPath(recordPath, request.installDir, "uninstall.dat") && fs.Kind(recordPath) == PathKind::File) {
+  if (JoinPath(recordPath, request.installDir, kUninstallRecordFile) && fs.Kind(recordPath) == PathKind::File) {
     system.ShowStatus(texts.checkingOldData);
     RecordLists earlier;
     if (system.ReadRecord(request.installDir, earlier) && earlier.appName == request.appName)

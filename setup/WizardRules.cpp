@@ -1,11 +1,13 @@
 #include "setup/WizardRules.h"
 
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 
 namespace {
 
-// Room kept behind the destination for the names setup itself puts there.
-constexpr std::size_t kOwnFileRoom = sizeof("\\uninstall.dat") - 1;
+// Room kept behind the destination for the names setup itself puts there:
+// a backslash and the record's name (sizeof counts the name's zero).
+constexpr std::size_t kOwnFileRoom = sizeof(kUninstallRecordFile);
 
 bool IsDriveLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');

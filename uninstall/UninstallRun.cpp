@@ -1,7 +1,8 @@
-#include "UninstallRun.h"
+#include "uninstall/UninstallRun.h"
 
 #include <algorithm>
 
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/common/ShortcutRules.h"
 
@@ -80,7 +81,7 @@ RemovalPlan PlanRemoval(const RecordLists& record, const std::string& ownDir, Fi
   }
   for (const std::string& name : record.generatedFiles)
     if (ResolveInside(ownDir, name, fs, path)) plan.generated.push_back(path);
-  JoinPath(plan.recordFile, ownDir, "uninstall.dat");
+  JoinPath(plan.recordFile, ownDir, kUninstallRecordFile);
   for (const std::string& link : record.shortcuts)
     if (IsRemovableShortcut(link)) plan.shortcuts.push_back(link);
   if (!record.shortcuts.empty()) plan.shortcutFolder = RemovableShortcutFolder(record.shortcuts[0], fs);
@@ -96,7 +97,7 @@ bool MakeRunOnceCommands(const std::string& appName, const std::string& commandI
   for (const std::string* text : {&commandInterpreter, &ownDir})
     if (std::any_of(text->begin(), text->end(), IsReadByInterpreter)) return false;
   std::string uninstaller;
-  if (!JoinPath(uninstaller, ownDir, "uninstall.exe")) return false;
+  if (!JoinPath(uninstaller, ownDir, kUninstallerFile)) return false;
   std::string interpreter = "\"" + commandInterpreter + "\"";
   std::string deleteUninstaller = "del \"" + uninstaller + "\"";
   std::vector<RunOnceCommand> made = {

@@ -2,11 +2,11 @@
 
 #include <shlobj.h>
 
-#include "setup/common/windows/Registry.h"
 #include "setup/windows/SetupResources.h"
 #include "setup/common/windows/ShellFolders.h"
 #include "setup/common/PathText.h"
 #include "setup/WizardRules.h"
+#include "win32/Registry.h"
 
 namespace {
 

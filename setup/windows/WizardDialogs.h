@@ -11,7 +11,7 @@
 #include "setup/SetupTexts.h"
 #include "ui/windows/Controls.h"
 #include "ui/windows/Dialog.h"
-#include "ui/windows/Handles.h"
+#include "win32/Handles.h"
 
 class CStartupNote : public ui::CDialog {
 public:
@@ -28,7 +28,7 @@ protected:
 private:
   AgreementTexts texts_;
   std::string agreement_;
-  ui::UniqueFont font_;
+  UniqueFont font_;
 };
 
 // The destination setup proposes: an earlier installation's folder (then

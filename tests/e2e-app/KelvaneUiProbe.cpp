@@ -26,9 +26,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "base/Product.h"
 
-const char kMainCaption[] = "Kelvane   ";
+namespace {
 
 HWND Find(const char* caption) {
   return ::FindWindowA(nullptr, caption);
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string verb = argv[1];
   if (verb == "state") {
-    HWND main = Find(kMainCaption);
+    HWND main = Find(kMainWindowCaption);
     if (main == nullptr) {
       std::printf("none\n");
       return 0;
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "command" && argc == 3) {
-    HWND main = Find(kMainCaption);
+    HWND main = Find(kMainWindowCaption);
     if (main == nullptr) return Missing("main window");
     return ::PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
   }
@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "rows") {
-    HWND list = Control(kMainCaption, "1002");
+    HWND list = Control(kMainWindowCaption, "1002");
     if (list == nullptr) return Missing("status list");
     DWORD pid = 0;
     ::GetWindowThreadProcessId(list, &pid);

@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "base/Product.h"
 #include "setup/common/CommandLine.h"
 #include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"
-#include "setup/common/windows/Registry.h"
 #include "setup/common/windows/Win32FileSystem.h"
 #include "uninstall/UninstallRun.h"
+#include "win32/Registry.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
   std::string ownDir = length > 0 && length < MAX_PATH ? ParentPath(module) : std::string();
   RecordLists record;
-  if (ownDir.empty() || !SetCurrentDirectoryA(ownDir.c_str()) || !LoadRecordLists("uninstall.dat", true, record)) {
+  if (ownDir.empty() || !SetCurrentDirectoryA(ownDir.c_str()) || !LoadRecordLists(kUninstallRecordFile, true, record)) {
     Message(UninstallMessage::kRecordUnreadable, UninstallMessage::kErrorCaption, MB_ICONWARNING);
     return 1;
   }

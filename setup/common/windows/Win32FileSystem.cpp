@@ -4,8 +4,8 @@
 
 #include <shlobj.h>
 
-#include "setup/common/windows/Registry.h"
 #include "setup/common/PathText.h"
+#include "win32/Registry.h"
 
 namespace {
 

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "setup/record/RecordFile.h"
+#include "win32/Com.h"
+#include "win32/Registry.h"
 
 namespace {
 
@@ -161,12 +163,13 @@ bool Exists(const std::string& path) {
 }
 
 std::string ReadValue(HKEY root, const std::string& key, const char* name) {
-  HKEY handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return "<no key>";
+  RegistryKey handle;
+  if (!handle.Open(root, key, KEY_QUERY_VALUE)) return "<no key>";
+  // Read here rather than with RegistryKey's readers, which terminate the
+  // text themselves: the stored value must carry its own zero.
   char buffer[1024] = {};
   DWORD size = sizeof buffer - 1, type = 0;
-  LONG result = RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(handle);
+  LONG result = RegQueryValueExA(handle.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   if (result != ERROR_SUCCESS) return "<no value>";
   if (type != REG_SZ) return "<not a string>";
   // The value's length counts its terminating zero.
@@ -174,8 +177,8 @@ std::string ReadValue(HKEY root, const std::string& key, const char* name) {
   return buffer;
 }
 
+// Spelt out: where setup registers is what this test checks.
 const char* const kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kelvane";
-const char* const kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 std::string ShellFolder(int csidl) {
   char path[MAX_PATH] = {};
@@ -302,28 +305,27 @@ int CheckInstallation(const std::string& installDir, const std::vector<std::stri
     Check(Exists(expected[i]), "shortcut file " + expected[i] + " exists");
   }
 
-  CoInitialize(nullptr);
-  for (const std::string& link : {expected[0], expected[6]}) {
-    IShellLinkA* shellLink = nullptr;
-    IPersistFile* file = nullptr;
-    bool loaded = false;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&shellLink))) &&
-        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      wchar_t wide[MAX_PATH];
-      MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-      loaded = SUCCEEDED(file->Load(wide, STGM_READ));
-      char target[MAX_PATH] = {}, description[MAX_PATH] = {};
-      shellLink->GetPath(target, MAX_PATH, nullptr, 0);
-      shellLink->GetDescription(description, MAX_PATH);
-      Check(SamePath(target, installDir + "\\kelvstart.exe"), link + " points at " + target);
-      Check(std::string(description) == "Outlook Express with Kelvane", link + " has description " + description);
+  {
+    ComApartment apartment;
+    for (const std::string& link : {expected[0], expected[6]}) {
+      ComRef<IShellLinkA> shellLink;
+      ComRef<IPersistFile> file;
+      bool loaded = false;
+      if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                     shellLink.ReceiveVoid())) &&
+          SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) {
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+        loaded = SUCCEEDED(file->Load(wide, STGM_READ));
+        char target[MAX_PATH] = {}, description[MAX_PATH] = {};
+        shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+        shellLink->GetDescription(description, MAX_PATH);
+        Check(SamePath(target, installDir + "\\kelvstart.exe"), link + " points at " + target);
+        Check(std::string(description) == "Outlook Express with Kelvane", link + " has description " + description);
+      }
+      Check(loaded, "shortcut " + link + " loads");
     }
-    Check(loaded, "shortcut " + link + " loads");
-    if (file) file->Release();
-    if (shellLink) shellLink->Release();
   }
-  CoUninitialize();
 
   Check(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "Kelvane", "Uninstall key holds DisplayName");
   Check(SamePath(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), installDir + "\\uninstall.exe"),
@@ -500,11 +502,10 @@ int SilentRunning(const std::string& setup, const std::string& kelvane) {
 }
 
 std::string ReadNumber(const char* name) {
-  HKEY handle;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return "<no key>";
+  RegistryKey handle;
+  if (!handle.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_QUERY_VALUE)) return "<no key>";
   DWORD value = 0, size = sizeof value, type = 0;
-  LONG result = RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-  RegCloseKey(handle);
+  LONG result = RegQueryValueExA(handle.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
   if (result != ERROR_SUCCESS) return "<no value>";
   return type == REG_DWORD ? std::to_string(value) : "<not a number>";
 }
@@ -671,13 +672,8 @@ std::vector<std::string> ReadEvents(const std::string& dir) {
 }
 
 bool SetValue(HKEY root, const std::string& key, const char* name, const std::string& value) {
-  HKEY handle;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-    return false;
-  LONG result = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                               static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(handle);
-  return result == ERROR_SUCCESS;
+  RegistryKey handle;
+  return handle.Create(root, key, KEY_SET_VALUE) && handle.WriteText(name, value);
 }
 
 // launcher KELVSTART WORKDIR
