@@ -5,7 +5,9 @@
 # the project it links (directly or through other libraries) are compiled
 # without exceptions and without unwind tables, unless the library is marked
 # with kelvane_uses_exceptions(); the program gets runtime/LeanRuntime.cpp
-# and the linker drops every function and object nothing refers to.
+# and the linker drops every function and object nothing refers to.  The
+# programs run on one thread, so function-local statics get no lock: a
+# lock would bring in the threads layer and its exception classes.
 #
 # kelvane_uses_exceptions(target) marks a library through which a
 # CZipException is thrown or in which it is caught.  An exception must never
@@ -62,6 +64,7 @@ function(_kelvane_finish_shipped_programs)
   endforeach()
   list(REMOVE_DUPLICATES targets)
   foreach(target ${targets})
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
     get_target_property(uses ${target} KELVANE_USES_EXCEPTIONS)
     if(NOT uses)
       target_compile_options(${target} PRIVATE
