@@ -1,5 +1,6 @@
-// format=flowed: reading soft line breaks and writing them.
-#include "engine/Flowed.h"
+// format=flowed: reading soft line breaks and writing them, and the one
+// FlowedSteps that reaches the writing.
+#include "engine/mail/Flowed.h"
 
 #include <cstddef>
 #include <vector>
@@ -123,4 +124,14 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       pos += p;
     }
   }
+}
+
+class FlowedRendering final : public FlowedSteps {
+public:
+  void Render(const ReplyFormatter& formatter, std::string& body) const override { formatter.RenderFlowed(body); }
+};
+
+const FlowedSteps& FlowedTextSteps() {
+  static const FlowedRendering rendering;
+  return rendering;
 }
