@@ -112,6 +112,7 @@ private:
   void TakeDraftQuoteDepth(int headerEnd);
   void RestoreDraftSignature(int headerEnd);
   void DropEmptyQuoteEnds(int headerEnd);
+  int SettleDraftOwnPart(std::size_t first);
   void RenderFlowed(std::string& body) const;
 
   const Settings& settings_;

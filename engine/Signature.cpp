@@ -49,6 +49,7 @@ void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
   // A single line above the header is the client's typing line; in a draft
   // it is text the user typed and goes along.
   if (ownEnd == 0 && !form_.mailDraft) return;
+  int trimmed = 0;
   if (ownEnd >= 0) {
     // Own lines may have been trimmed away at the end of a body with nothing
     // quoted; never move more lines than there are.
@@ -56,15 +57,7 @@ void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
     std::rotate(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), lines.end());
     std::rotate(quoted.begin(), quoted.begin() + static_cast<std::ptrdiff_t>(count), quoted.end());
     std::fill(quoted.end() - static_cast<std::ptrdiff_t>(count), quoted.end(), 0);
-    // A draft's own part has no empty typing line to keep it off the quote.
-    const std::size_t first = lines.size() - count;
-    if (form_.mailDraft && first > 0 && !lines[first].empty()) InsertLine(first, std::string(), 0);
-  }
-  int trimmed = 0;
-  // Nor does it end in empty lines, which the draft's text would keep.
-  while (form_.mailDraft && ownEnd >= 0 && lines.size() > 1 && lines.back().empty()) {
-    RemoveLines(lines.size() - 1, 1);
-    ++trimmed;
+    if (form_.mailDraft) trimmed = form_.mailDraft->SettleOwnPartBelowQuote(*this, lines.size() - count);
   }
   if (settings_.cursorAtTop == 0) cursorLines = ownEnd - trimmed;
 }

@@ -9,12 +9,15 @@
 // programs, which never turn them on, carry none of their code.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "engine/TextMeasure.h"
 
 class ReplyFormatter;
 struct Sender;
+struct QuotePrefix;
 enum class HeaderForm;
 
 // The steps in which a draft differs from the Windows client's body: the
@@ -22,8 +25,6 @@ enum class HeaderForm;
 // the own signature below the quote.
 class DraftSteps {
 public:
-  virtual ~DraftSteps() = default;
-
   // The attribution header, in the Windows client's forms or today's.
   virtual bool FindHeader(const ReplyFormatter& formatter, int& headerIndex, HeaderForm& form) const = 0;
   // The sender of an attribution line, and of a mailbox in a header field.
@@ -34,19 +35,32 @@ public:
   virtual void TakeQuoteDepth(ReplyFormatter& formatter, int headerEnd) const = 0;
   // Drops the empty quoted lines that end a quoted block.
   virtual void DropEmptyQuoteEnds(ReplyFormatter& formatter, int headerEnd) const = 0;
+  // The own part, just moved below the quote to begin at line `first`, gets
+  // an empty line above it and loses those at its end; returns how many it
+  // lost.
+  virtual int SettleOwnPartBelowQuote(ReplyFormatter& formatter, std::size_t first) const = 0;
   // Moves the own signature from the own part above the quote to below it.
   virtual void MoveOwnSignatureBelowQuote(ReplyFormatter& formatter, int ownEnd) const = 0;
+
+protected:
+  ~DraftSteps() = default;
 };
 
-// The step in which flowed text differs: rendering with soft line breaks.
+// The steps in which flowed text differs: reading the quote marks of the
+// lines DecodeFlowed wrote, and rendering with soft line breaks.
 class FlowedSteps {
 public:
-  virtual ~FlowedSteps() = default;
-
+  virtual QuotePrefix ReadQuotePrefix(const std::string& line, int32_t baseDepth) const = 0;
+  // Undoes the space-stuffing of an unquoted line.
+  virtual void UnstuffOwnLine(std::string& line) const = 0;
   virtual void Render(const ReplyFormatter& formatter, std::string& body) const = 0;
+
+protected:
+  ~FlowedSteps() = default;
 };
 
-// The one implementation of each, in engine/mail/.
+// The one implementation of each, in engine/mail/: constants that live as
+// long as the program, like the text measures.
 const DraftSteps& MailDraftSteps();
 const FlowedSteps& FlowedTextSteps();
 

@@ -40,6 +40,18 @@ void ReplyFormatter::DropEmptyQuoteEnds(int headerEnd) {
   }
 }
 
+int ReplyFormatter::SettleDraftOwnPart(std::size_t first) {
+  // A draft's own part has no empty typing line to keep it off the quote.
+  if (first > 0 && first < lines.size() && !lines[first].empty()) InsertLine(first, std::string(), 0);
+  // Nor does it end in empty lines, which the draft's text would keep.
+  int trimmed = 0;
+  while (lines.size() > 1 && lines.back().empty()) {
+    RemoveLines(lines.size() - 1, 1);
+    ++trimmed;
+  }
+  return trimmed;
+}
+
 void ReplyFormatter::MoveOwnSignatureBelowQuote(int ownEnd) {
   if (ownEnd < 0) return;
   long long first = -1;
@@ -81,6 +93,9 @@ public:
   }
   void DropEmptyQuoteEnds(ReplyFormatter& formatter, int headerEnd) const override {
     formatter.DropEmptyQuoteEnds(headerEnd);
+  }
+  int SettleOwnPartBelowQuote(ReplyFormatter& formatter, std::size_t first) const override {
+    return formatter.SettleDraftOwnPart(first);
   }
   void MoveOwnSignatureBelowQuote(ReplyFormatter& formatter, int ownEnd) const override {
     formatter.MoveOwnSignatureBelowQuote(ownEnd);
