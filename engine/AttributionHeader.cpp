@@ -122,8 +122,10 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
       return headerIndex;
     }
     Sender sender;
-    const bool parsed =
-        form == HeaderForm::News ? ParseSender(lines[hi], sender) : ParseClientAttribution(lines[hi], sender);
+    // Attributions of today's clients are found in drafts only.
+    const bool parsed = form == HeaderForm::News
+                            ? ParseSender(lines[hi], sender)
+                            : form_.mailDraft && form_.mailDraft->ParseAttribution(lines[hi], sender);
     if (style != HeaderStyleNone && parsed) {
       lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
       return headerIndex;
@@ -157,7 +159,7 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
     const std::size_t colon = from.find(':');
     if (colon != std::string::npos) {
       const std::string mailbox = from.substr(colon + 1);
-      if (!(form_.mailDraft ? ParseMailbox(mailbox, sender) : ParseSender(mailbox, sender))) keep = h;
+      if (!(form_.mailDraft ? form_.mailDraft->ParseMailbox(mailbox, sender) : ParseSender(mailbox, sender))) keep = h;
     }
   }
   if (keep == h + 1) lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);

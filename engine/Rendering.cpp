@@ -99,7 +99,7 @@ std::string ReplyFormatter::WrapLine(const std::string& line, const std::string&
 void ReplyFormatter::RenderReply(std::string& body) {
   carry.clear();
   if (form_.flowed) {
-    RenderFlowed(body);
+    form_.flowed->Render(*this, body);
     return;
   }
   WrapBuffer buffer(measure_);

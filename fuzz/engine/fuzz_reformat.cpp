@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/Flowed.h"
+#include "engine/mail/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/Settings.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/Flowed.h"
+#include "engine/mail/Flowed.h"
 #include "engine/ReplyFormatter.h"
 #include "tests/engine/TestText.h"
 

@@ -7,7 +7,7 @@
 
 #include "InPlaceFile.h"
 #include "MailDraft.h"
-#include "engine/Flowed.h"
+#include "engine/mail/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/SettingFields.h"

@@ -1,5 +1,6 @@
-// format=flowed: reading soft line breaks and writing them.
-#include "engine/Flowed.h"
+// format=flowed: reading soft line breaks and writing them, and the one
+// FlowedSteps that reaches the writing.
+#include "engine/mail/Flowed.h"
 
 #include <cstddef>
 #include <vector>
@@ -123,4 +124,26 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       pos += p;
     }
   }
+}
+
+class FlowedRendering final : public FlowedSteps {
+public:
+  QuotePrefix ReadQuotePrefix(const std::string& line, int32_t baseDepth) const override {
+    // The form DecodeFlowed writes: the quote marks, then one blank.
+    QuotePrefix prefix{baseDepth, 0};
+    while (prefix.length < line.size() && line[prefix.length] == '>') ++prefix.length;
+    prefix.depth += static_cast<int32_t>(prefix.length);
+    if (prefix.length < line.size() && line[prefix.length] == ' ') ++prefix.length;
+    return prefix;
+  }
+  void UnstuffOwnLine(std::string& line) const override {
+    // Own text came space-stuffed where it begins with a blank or '>'.
+    if (!line.empty() && line[0] == ' ') line.erase(0, 1);
+  }
+  void Render(const ReplyFormatter& formatter, std::string& body) const override { formatter.RenderFlowed(body); }
+};
+
+const FlowedSteps& FlowedTextSteps() {
+  static const FlowedRendering rendering;
+  return rendering;
 }
