@@ -68,7 +68,7 @@ function(_kelvane_finish_shipped_programs)
     get_target_property(uses ${target} KELVANE_USES_EXCEPTIONS)
     if(NOT uses)
       target_compile_options(${target} PRIVATE
-        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> -fno-asynchronous-unwind-tables)
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti> -fno-asynchronous-unwind-tables)
     endif()
   endforeach()
 endfunction()
