@@ -52,17 +52,17 @@ int ColourDocument(DocumentAccess& document, ColourMode mode, const ColourContex
 
   std::string html;
   const TextRead htmlRead = document.GetInnerHtml(html);
-  if (htmlRead == TextRead::failed || html.empty()) return -1;
+  if (htmlRead == TextRead::kFailed || html.empty()) return -1;
   // Writing back HTML that lost characters in the ANSI conversion would
   // damage the message for good.
-  if (htmlRead == TextRead::lossy) return 1;
+  if (htmlRead == TextRead::kLossy) return 1;
 
   std::string text;
   bool textRead = false;
   if (settings.reformatHtml && mode == ColourMode::view) {
     const TextRead read = document.GetInnerText(text);
-    if (read == TextRead::lossy) return 1;
-    textRead = read == TextRead::ok;
+    if (read == TextRead::kLossy) return 1;
+    textRead = read == TextRead::kOk;
   }
 
   std::string result;

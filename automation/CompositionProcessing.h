@@ -14,13 +14,13 @@
 enum class ProcessMode { reply, signature };
 
 enum ProcessResult : int {
-  ProcessNotReady = -1,
-  ProcessDone = 0,
-  ProcessLeftAlone = 1,
-  ProcessPutError = 2,
-  ProcessGetError = 3,
-  ProcessDoneDeeper = 4,
-  ProcessSkippedHtml = 6
+  kProcessNotReady = -1,
+  kProcessDone = 0,
+  kProcessLeftAlone = 1,
+  kProcessPutError = 2,
+  kProcessGetError = 3,
+  kProcessDoneDeeper = 4,
+  kProcessSkippedHtml = 6
 };
 
 // The status text of a reply's result; empty for -1 (no row).

@@ -143,10 +143,10 @@ bool DocumentAccess::IsComplete() {
 
 TextRead DocumentAccess::ReadBody(TextRead (HtmlElement::*read)(std::string&), std::string& text) {
   HtmlElement* body = Body();
-  if (body == nullptr) return TextRead::failed;
+  if (body == nullptr) return TextRead::kFailed;
   std::string got;
   const TextRead outcome = (body->*read)(got);
-  if (outcome == TextRead::failed)
+  if (outcome == TextRead::kFailed)
     documentFailed_ = true;
   else
     text = std::move(got);
@@ -174,7 +174,7 @@ bool DocumentAccess::SetInnerText(const std::string& text) {
 void DocumentAccess::GetTitle(std::string& title) {
   if (document_ == nullptr) return;
   std::string read;
-  if (document_->GetTitle(read) != TextRead::failed)
+  if (document_->GetTitle(read) != TextRead::kFailed)
     title = std::move(read);
   else
     documentFailed_ = true;

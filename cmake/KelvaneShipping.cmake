@@ -4,9 +4,9 @@
 # At the end of the configuration, the program and every static library of
 # the project it links (directly or through other libraries) are compiled
 # without exceptions, run-time type information and unwind tables, unless
-# the library is marked
-# with kelvane_uses_exceptions(); the program gets runtime/LeanRuntime.cpp
-# and the linker drops every function and object nothing refers to.  The
+# the library is marked with kelvane_uses_exceptions(); the program gets
+# runtime/LeanRuntime.cpp and the linker drops every function and object
+# nothing refers to.  The
 # programs run on one thread, so function-local statics get no lock: a
 # lock would bring in the threads layer and its exception classes.
 #

@@ -26,7 +26,7 @@ void ReplyFormatter::InsertLine(std::size_t index, const std::string& text, unsi
 }
 
 ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines) {
-  if (body.find('\n') == std::string::npos) return ReformatUnchanged;
+  if (body.find('\n') == std::string::npos) return kReformatUnchanged;
   cursorLines = 0;
   SplitLines(body);
 
@@ -34,8 +34,8 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   // that never edits drafts does not carry them.
   const bool draft = static_cast<bool>(form_.mailDraft);
   int h = 0;
-  HeaderForm form = HeaderForm::None;
-  if (!(draft ? form_.mailDraft->FindHeader(*this, h, form) : FindHeader(h, form))) return ReformatUnchanged;
+  HeaderForm form = HeaderForm::kNone;
+  if (!(draft ? form_.mailDraft->FindHeader(*this, h, form) : FindHeader(h, form))) return kReformatUnchanged;
 
   // A single line above the header is the client's typing line: drop it.
   // Otherwise keep a blank line between the own part and the header when the
@@ -56,7 +56,7 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   // belongs to the own part; counting it would move a quoted line along.
   if (change.blankAboveRemoved) ownEnd = h - 2;
   // A removed header with nothing below it leaves nothing to reformat.
-  if (change.headerRemoved && static_cast<std::size_t>(headerEnd + 1) >= lines.size()) return ReformatUnchanged;
+  if (change.headerRemoved && static_cast<std::size_t>(headerEnd + 1) >= lines.size()) return kReformatUnchanged;
 
   MarkOwnPart(headerEnd);
 
@@ -97,5 +97,5 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   // Flowed text has no lines the client broke: its long lines arrive whole.
   if (settings_.fixExistingQuotes != 0 && !form_.flowed) JoinBrokenQuotes();
   RenderReply(body);
-  return baseDepth == 1 ? ReformatDeeper : ReformatDone;
+  return baseDepth == 1 ? kReformatDeeper : kReformatDone;
 }

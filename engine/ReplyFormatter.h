@@ -11,14 +11,14 @@
 
 // Outcome of ReplyFormatter::ReformatReply.
 enum ReformatResult : int {
-  ReformatDone = 0,       // body replaced
-  ReformatUnchanged = 1,  // nothing done, body untouched
-  ReformatDeeper = 4      // body replaced; quoted part taken one level deeper
+  kReformatDone = 0,       // body replaced
+  kReformatUnchanged = 1,  // nothing done, body untouched
+  kReformatDeeper = 4      // body replaced; quoted part taken one level deeper
 };
 
 // Form of an attribution header line.  Attribution is the one-line form of
 // today's mail clients ("On DATE, NAME wrote:"), looked for in mail drafts only.
-enum class HeaderForm { None, Separator, News, Attribution };
+enum class HeaderForm { kNone, kSeparator, kNews, kAttribution };
 
 // Sender data taken out of an attribution.
 struct Sender {

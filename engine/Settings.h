@@ -9,11 +9,11 @@
 // Index of the "Header style" list; stored in Settings::headerStyle.  A loaded
 // file may hold any other value, which composes an empty header.
 enum HeaderStyle : int32_t {
-  HeaderStyleOE = 0,         // "O.E.": keep the client's header
-  HeaderStyleShort = 1,      // "short": "<name> wrote:"
-  HeaderStyleShortMail = 2,  // "short+m": "<name> <mail> wrote:"
-  HeaderStyleNone = 3,       // "none": remove the header
-  HeaderStyleCustom = 4      // "custom": customHeader template
+  kHeaderStyleOE = 0,         // "O.E.": keep the client's header
+  kHeaderStyleShort = 1,      // "short": "<name> wrote:"
+  kHeaderStyleShortMail = 2,  // "short+m": "<name> <mail> wrote:"
+  kHeaderStyleNone = 3,       // "none": remove the header
+  kHeaderStyleCustom = 4      // "custom": customHeader template
 };
 
 // Size of the file image and of the record in memory.

@@ -8,9 +8,9 @@
 
 // Where a line is broken, and what happens to the blank there.
 enum class BreakRule {
-  Reply,   // at a blank, which is dropped, or after a hyphen (and, for wide
-           // characters, between them where line-breaking rules allow)
-  Flowed,  // only after a blank, which stays at the end of the line
+  kReply,   // at a blank, which is dropped, or after a hyphen (and, for wide
+            // characters, between them where line-breaking rules allow)
+  kFlowed,  // only after a blank, which stays at the end of the line
 };
 
 // The answer to "how much of this text goes on a line of `room` columns".

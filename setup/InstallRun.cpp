@@ -119,7 +119,7 @@ void CreateShortcuts(const std::vector<ShortcutSpec>& list, const std::string& i
 
 void InstallFonts(const InstallRequest& request, InstallSystem& system) {
   std::string fontsFolder;
-  if (!system.ShellFolder(ShellFolderKind::Fonts, fontsFolder)) return;
+  if (!system.ShellFolder(ShellFolderKind::kFonts, fontsFolder)) return;
   std::string from, to;
   for (const std::string& name : request.installFonts)
     if (ResolveInside(request.installDir, name, system.Files(), from) && JoinPath(to, fontsFolder, name))
@@ -139,7 +139,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   for (const ArchiveItem& entry : request.entries) {
     if (!IsSafeRelativeName(entry.name) || !JoinPath(path, request.installDir, entry.name) ||
         PathCrossesLink(fs, request.installDir, entry.name)) {
-      outcome.result = InstallResult::EntryRefused;
+      outcome.result = InstallResult::kEntryRefused;
       outcome.entryName = entry.name;
       return outcome;
     }
@@ -150,7 +150,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
     system.ShowStatus(std::string());
     system.ShowStatus(name);
     JoinPath(path, request.installDir, name);
-    bool isNew = fs.Kind(path) == PathKind::Missing;
+    bool isNew = fs.Kind(path) == PathKind::kMissing;
     // The run makes the entry's folders itself, so that the file system it
     // was given knows which ones are new.
     MakeEntryFolders(request.installDir, name, fs);
@@ -158,7 +158,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
       // The earlier installation and its record stay as they were; what
       // this run added goes again, the half-written file included.
       for (auto it = added.rbegin(); it != added.rend(); ++it) fs.RemoveFile(*it);
-      outcome.result = InstallResult::EntryFailed;
+      outcome.result = InstallResult::kEntryFailed;
       outcome.entryName = name;
       return outcome;
     }
@@ -167,7 +167,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   }
 
   std::string recordPath;
-  if (JoinPath(recordPath, request.installDir, kUninstallRecordFile) && fs.Kind(recordPath) == PathKind::File) {
+  if (JoinPath(recordPath, request.installDir, kUninstallRecordFile) && fs.Kind(recordPath) == PathKind::kFile) {
     system.ShowStatus(texts.checkingOldData);
     RecordLists earlier;
     if (system.ReadRecord(request.installDir, earlier) && earlier.appName == request.appName)
@@ -181,9 +181,9 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   system.ShowStatus(texts.creatingShortcuts);
   CreateShortcuts(request.shortcuts, request.installDir, request.menuFolder, system, record);
   std::string folder;
-  if (system.ShellFolder(ShellFolderKind::Startup, folder))
+  if (system.ShellFolder(ShellFolderKind::kStartup, folder))
     CreateShortcuts(request.startupShortcuts, request.installDir, folder, system, record);
-  if (system.ShellFolder(ShellFolderKind::Desktop, folder))
+  if (system.ShellFolder(ShellFolderKind::kDesktop, folder))
     CreateShortcuts(request.desktopShortcuts, request.installDir, folder, system, record);
 
   if (!request.installFonts.empty()) {
@@ -202,6 +202,6 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   if (IsSafeKeyName(request.appName)) system.ClearPendingRemoval(request.appName);
   std::vector<UninstallValue> values = MakeUninstallValues(request);
   if (!IsSafeKeyName(request.appName) || values.empty() || !system.RegisterUninstaller(request.appName, values))
-    outcome.result = InstallResult::RegistryFailed;
+    outcome.result = InstallResult::kRegistryFailed;
   return outcome;
 }

@@ -50,7 +50,7 @@ struct UninstallValue {
 // uninstaller's path would not fit.
 std::vector<UninstallValue> MakeUninstallValues(const InstallRequest& request);
 
-enum class ShellFolderKind { Startup, Desktop, Fonts };
+enum class ShellFolderKind { kStartup, kDesktop, kFonts };
 
 class InstallSystem {
 public:
@@ -76,15 +76,15 @@ public:
 };
 
 enum class InstallResult {
-  Completed,
-  EntryRefused,    // an archive name would leave the installation directory
-  EntryFailed,     // the archive reader could not write an entry; the files
-                   // this run had added are removed again
-  RegistryFailed,  // everything installed, but the Uninstall entry is missing
+  kCompleted,
+  kEntryRefused,    // an archive name would leave the installation directory
+  kEntryFailed,     // the archive reader could not write an entry; the files
+                    // this run had added are removed again
+  kRegistryFailed,  // everything installed, but the Uninstall entry is missing
 };
 
 struct InstallOutcome {
-  InstallResult result = InstallResult::Completed;
+  InstallResult result = InstallResult::kCompleted;
   std::string entryName;
   std::string reason;
   bool recordWritten = false;

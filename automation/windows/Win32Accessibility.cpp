@@ -14,8 +14,8 @@ const GUID kMshtmlLibrary = {0x3050F1C5, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA
 
 TextRead ReadBstr(HRESULT hr, const Bstr& value, std::string& text) {
   bool lossy = false;
-  if (FAILED(hr) || !value.ToAnsi(text, lossy)) return TextRead::failed;
-  return lossy ? TextRead::lossy : TextRead::ok;
+  if (FAILED(hr) || !value.ToAnsi(text, lossy)) return TextRead::kFailed;
+  return lossy ? TextRead::kLossy : TextRead::kOk;
 }
 
 class Win32HtmlElement : public HtmlElement {
@@ -57,7 +57,7 @@ public:
   bool GetReadyState(std::string& state) override {
     Bstr value;
     const HRESULT hr = document_->get_readyState(value.Receive());
-    return ReadBstr(hr, value, state) == TextRead::ok;
+    return ReadBstr(hr, value, state) == TextRead::kOk;
   }
   TextRead GetTitle(std::string& title) override {
     Bstr value;

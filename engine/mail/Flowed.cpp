@@ -103,7 +103,7 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       std::size_t length = text.size() - pos;
       const bool stuff = depth <= 0 && NeedsStuffing(rest, length);
       const long long room = wrapColumn - static_cast<long long>(prefix.size()) - (stuff ? 1 : 0) - softExtra;
-      const LineFit fit = measure_.Fit(rest, length, room, BreakRule::Flowed);
+      const LineFit fit = measure_.Fit(rest, length, room, BreakRule::kFlowed);
       std::size_t p = fit.breakAt;
       if (!fit.fits && p == 0) {
         // A word longer than the line: it stays whole, and the line is

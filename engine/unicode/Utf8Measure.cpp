@@ -287,7 +287,7 @@ private:
   // back from the end of the line, as in bytes.  False, with `fit` untouched,
   // when a character needs the full rules.
   static bool FitPlainText(const unsigned char* s, std::size_t length, long long room, BreakRule rule, LineFit& fit) {
-    const bool reply = rule == BreakRule::Reply;
+    const bool reply = rule == BreakRule::kReply;
     long long column = 0;
     std::size_t pos = 0;
     bool previousWide = false;
@@ -361,10 +361,10 @@ private:
       const bool wide = cluster.width == 2;
       // Break opportunities at this cluster, while their line still fits.
       if (single && text[pos] == ' ' && column < room) {
-        fit.breakAt = rule == BreakRule::Flowed ? pos + 1 : pos;
-      } else if (single && text[pos] == '-' && column < room && rule == BreakRule::Reply) {
+        fit.breakAt = rule == BreakRule::kFlowed ? pos + 1 : pos;
+      } else if (single && text[pos] == '-' && column < room && rule == BreakRule::kReply) {
         fit.breakAt = pos + 1;
-      } else if (rule == BreakRule::Reply && pos > 0 && (wide || previousWide) && column <= room &&
+      } else if (rule == BreakRule::kReply && pos > 0 && (wide || previousWide) && column <= room &&
                  MayBreakBetween(previousLast, cluster.first)) {
         fit.breakAt = pos;
       }

@@ -6,7 +6,7 @@
 
 FolderResult CreatedFolders::MakeFolder(const std::string& path) {
   FolderResult result = inner_.MakeFolder(path);
-  if (result == FolderResult::Created) created_.push_back(path);
+  if (result == FolderResult::kCreated) created_.push_back(path);
   return result;
 }
 
@@ -29,5 +29,5 @@ void CreatedFolders::RemoveEmpty() {
     return std::count(a.begin(), a.end(), '\\') > std::count(b.begin(), b.end(), '\\');
   });
   for (const std::string& folder : folders)
-    if (inner_.Kind(folder) == PathKind::Directory && inner_.ListFolder(folder).empty()) inner_.RemoveFolder(folder);
+    if (inner_.Kind(folder) == PathKind::kDirectory && inner_.ListFolder(folder).empty()) inner_.RemoveFolder(folder);
 }

@@ -146,37 +146,37 @@ int SetupRun::RunSilent() {
   if (options_.hasDestination) installDir = options_.destination;
   DestinationDecision decision = DecideDestination(installDir, previousDir, listing_.totalSize, folders_);
   switch (decision.verdict) {
-    case DestinationVerdict::Invalid:
+    case DestinationVerdict::kInvalid:
       return Stop(kSetupExitDestinationRefused, SetupMessage::kInvalidDestination);
-    case DestinationVerdict::NoSpace:
+    case DestinationVerdict::kNoSpace:
       return Stop(kSetupExitDestinationRefused, FormatNoSpaceMessage(decision.missingKilobytes, decision.drive));
-    case DestinationVerdict::SpaceUnknown:
+    case DestinationVerdict::kSpaceUnknown:
       return Stop(kSetupExitDestinationRefused, SetupMessage::kSpaceUnknown);
-    case DestinationVerdict::CannotCreate:
+    case DestinationVerdict::kCannotCreate:
       return Stop(kSetupExitDestinationRefused, SetupMessage::kCannotCreate);
-    case DestinationVerdict::FileExists:
+    case DestinationVerdict::kFileExists:
       return Stop(kSetupExitDestinationRefused, SetupMessage::kFileExists);
-    case DestinationVerdict::AskExisting:
+    case DestinationVerdict::kAskExisting:
       Messages().Show(nullptr, SetupMessage::kDirectoryExists, SetupMessage::kWarningCaption,
                       MB_YESNO | MB_ICONWARNING);
       break;
-    case DestinationVerdict::Accept:
+    case DestinationVerdict::kAccept:
       break;
   }
 
   std::string root = MenuRootFolder(false);
   std::string menuFolder;
-  MenuFolderVerdict menu = MenuFolderVerdict::PathNotFound;
+  MenuFolderVerdict menu = MenuFolderVerdict::kPathNotFound;
   if (!root.empty())
     menu = DecideMenuFolder(root, options_.hasMenuName ? options_.menuName : script.AppName, folders_, menuFolder);
   switch (menu) {
-    case MenuFolderVerdict::InvalidName:
+    case MenuFolderVerdict::kInvalidName:
       return Stop(kSetupExitDestinationRefused, SetupMessage::kMenuInvalidName);
-    case MenuFolderVerdict::PathNotFound:
+    case MenuFolderVerdict::kPathNotFound:
       return Stop(kSetupExitDestinationRefused, SetupMessage::kMenuPathNotFound);
-    case MenuFolderVerdict::FileExists:
+    case MenuFolderVerdict::kFileExists:
       return Stop(kSetupExitDestinationRefused, SetupMessage::kFileExists);
-    case MenuFolderVerdict::Accept:
+    case MenuFolderVerdict::kAccept:
       break;
   }
   Messages().Log(FormatSilentStart(script.AppName, installDir, menuFolder));
@@ -220,13 +220,13 @@ int SetupRun::Install(const std::string& installDir, const std::string& menuFold
   if (!Silent()) progress.DestroyWindow();
 
   switch (outcome.result) {
-    case InstallResult::EntryRefused:
+    case InstallResult::kEntryRefused:
       return Stop(kSetupExitInstallationFailed, FormatUnsafeEntry(outcome.entryName), owner);
-    case InstallResult::EntryFailed:
+    case InstallResult::kEntryFailed:
       return Stop(kSetupExitInstallationFailed, FormatExtractionFailure(outcome.entryName, outcome.reason), owner);
-    case InstallResult::RegistryFailed:
+    case InstallResult::kRegistryFailed:
       return Stop(kSetupExitInstallationFailed, SetupMessage::kRegistryFailed, owner);
-    case InstallResult::Completed:
+    case InstallResult::kCompleted:
       break;
   }
   RunTexts texts = MakeRunTexts(script.Language, script.AppName);

@@ -62,11 +62,11 @@ bool Win32InstallSystem::WriteRecord(const std::string& installDir, const Record
 
 bool Win32InstallSystem::ShellFolder(ShellFolderKind kind, std::string& path) {
   switch (kind) {
-    case ShellFolderKind::Startup:
+    case ShellFolderKind::kStartup:
       return FindShellFolder(HKEY_CURRENT_USER, "Startup", CSIDL_STARTUP, path);
-    case ShellFolderKind::Desktop:
+    case ShellFolderKind::kDesktop:
       return FindShellFolder(HKEY_CURRENT_USER, "Desktop", CSIDL_DESKTOPDIRECTORY, path);
-    case ShellFolderKind::Fonts:
+    case ShellFolderKind::kFonts:
       return FindShellFolder(HKEY_CURRENT_USER, "Fonts", CSIDL_FONTS, path);
   }
   return false;

@@ -120,27 +120,27 @@ void CDestinationDialog::OnOK() {
   DestinationDecision decision = DecideDestination(chosen, previousDir, totalSize_, files_);
   const char* const caption = SetupMessage::kErrorCaption;
   switch (decision.verdict) {
-    case DestinationVerdict::Invalid:
+    case DestinationVerdict::kInvalid:
       ShowMessage(SetupMessage::kInvalidDestination, caption, MB_OK);
       return;
-    case DestinationVerdict::NoSpace:
+    case DestinationVerdict::kNoSpace:
       ShowMessage(FormatNoSpaceMessage(decision.missingKilobytes, decision.drive), caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::SpaceUnknown:
+    case DestinationVerdict::kSpaceUnknown:
       ShowMessage(SetupMessage::kSpaceUnknown, caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::CannotCreate:
+    case DestinationVerdict::kCannotCreate:
       ShowMessage(SetupMessage::kCannotCreate, caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::FileExists:
+    case DestinationVerdict::kFileExists:
       ShowMessage(SetupMessage::kFileExists, caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::AskExisting:
+    case DestinationVerdict::kAskExisting:
       if (ShowMessage(SetupMessage::kDirectoryExists, SetupMessage::kWarningCaption, MB_YESNO | MB_ICONWARNING) !=
           IDYES)
         return;
       break;
-    case DestinationVerdict::Accept:
+    case DestinationVerdict::kAccept:
       break;
   }
   installDir = chosen;
@@ -208,16 +208,16 @@ void CMenuFolderDialog::OnOK() {
   }
   std::string chosen;
   switch (DecideMenuFolder(rootFolder_, GetItemText(IDC_MENU_NAME), files_, chosen)) {
-    case MenuFolderVerdict::InvalidName:
+    case MenuFolderVerdict::kInvalidName:
       ShowMessage(SetupMessage::kMenuInvalidName, SetupMessage::kErrorCaption, MB_OK);
       return;
-    case MenuFolderVerdict::PathNotFound:
+    case MenuFolderVerdict::kPathNotFound:
       ShowMessage(SetupMessage::kMenuPathNotFound, SetupMessage::kErrorCaption, MB_OK);
       return;
-    case MenuFolderVerdict::FileExists:
+    case MenuFolderVerdict::kFileExists:
       ShowMessage(SetupMessage::kFileExists, SetupMessage::kErrorCaption, MB_OK);
       return;
-    case MenuFolderVerdict::Accept:
+    case MenuFolderVerdict::kAccept:
       break;
   }
   menuFolder = chosen;

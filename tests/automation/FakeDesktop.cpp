@@ -39,15 +39,15 @@ public:
   ~FakeElement() override { --state_->liveReferences; }
   TextRead GetInnerHtml(std::string& html) override {
     events_.push_back("get_innerHTML");
-    if (state_->htmlFails) return TextRead::failed;
+    if (state_->htmlFails) return TextRead::kFailed;
     html = state_->innerHtml;
-    return state_->htmlLossy ? TextRead::lossy : TextRead::ok;
+    return state_->htmlLossy ? TextRead::kLossy : TextRead::kOk;
   }
   TextRead GetInnerText(std::string& text) override {
     events_.push_back("get_innerText");
-    if (state_->textFails) return TextRead::failed;
+    if (state_->textFails) return TextRead::kFailed;
     text = state_->innerText;
-    return state_->textLossy ? TextRead::lossy : TextRead::ok;
+    return state_->textLossy ? TextRead::kLossy : TextRead::kOk;
   }
   bool PutInnerHtml(const std::string& html) override {
     events_.push_back("put_innerHTML");
@@ -88,9 +88,9 @@ public:
   }
   TextRead GetTitle(std::string& title) override {
     events_.push_back("get_title");
-    if (state_->disconnected) return TextRead::failed;
+    if (state_->disconnected) return TextRead::kFailed;
     title = state_->title;
-    return TextRead::ok;
+    return TextRead::kOk;
   }
   bool PutTitle(const std::string& title) override {
     events_.push_back("put_title " + title);

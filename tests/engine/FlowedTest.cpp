@@ -134,7 +134,7 @@ TEST(FlowedReply, DraftKeepsDepthsAndWritesSoftBreaks) {
   std::string body = DecodeFlowed(draft, false);
   ReplyFormatter formatter(settings, form);
   int cursor = 0;
-  EXPECT_EQ(formatter.ReformatReply(body, cursor), ReformatDone);
+  EXPECT_EQ(formatter.ReformatReply(body, cursor), kReformatDone);
   EXPECT_EQ(body, "Ann Lee wrote:\n>> deeper text that is quoted \n>> twice here\n> answer\n\nMine.");
 }
 

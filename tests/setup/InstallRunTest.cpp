@@ -19,9 +19,9 @@ class FakeInstallSystem : public InstallSystem {
 public:
   FakeFileSystem fs;
   FileSystem* files = nullptr;  // the run's view of fs, when not fs itself
-  std::map<ShellFolderKind, std::string> folders = {{ShellFolderKind::Desktop, "C:\\Desktop"},
-                                                    {ShellFolderKind::Startup, "C:\\Menu\\Startup"},
-                                                    {ShellFolderKind::Fonts, "C:\\Windows\\Fonts"}};
+  std::map<ShellFolderKind, std::string> folders = {{ShellFolderKind::kDesktop, "C:\\Desktop"},
+                                                    {ShellFolderKind::kStartup, "C:\\Menu\\Startup"},
+                                                    {ShellFolderKind::kFonts, "C:\\Windows\\Fonts"}};
   std::vector<std::string> entryContents;  // what ExtractEntry writes, by index
   std::size_t failAtEntry = SIZE_MAX;
   std::vector<std::string> statuses;
@@ -125,7 +125,7 @@ TEST(InstallRun, FreshInstallationRecordsWhatItMade) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
   InstallOutcome outcome = RunInstallation(request, system);
-  ASSERT_EQ(InstallResult::Completed, outcome.result);
+  ASSERT_EQ(InstallResult::kCompleted, outcome.result);
   EXPECT_EQ(200u, system.progress);
   EXPECT_EQ(InInstall("uninstall.exe"), system.registered);
   const RecordLists& record = system.records[kInstall];
@@ -152,7 +152,7 @@ TEST(InstallRun, ReinstallKeepsEveryFileTheNewArchiveHolds) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
 
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_EQ("new", system.fs.Content(InInstall("Kelvane.exe")));
   EXPECT_EQ("new", system.fs.Content(InInstall("lang.ini")));
   EXPECT_EQ("new", system.fs.Content(InInstall("uninstall.exe")));
@@ -163,7 +163,7 @@ TEST(InstallRun, ReinstallKeepsEveryFileTheNewArchiveHolds) {
   EXPECT_FALSE(system.fs.Has("C:\\Menu\\Old"));
   EXPECT_FALSE(system.fs.Has("C:\\Desktop\\Kelvane.lnk"));
   EXPECT_TRUE(system.fs.Has("C:\\Desktop"));
-  EXPECT_EQ(PathKind::Directory, system.fs.Kind(kMenu));
+  EXPECT_EQ(PathKind::kDirectory, system.fs.Kind(kMenu));
 }
 
 TEST(InstallRun, ReinstallIntoTheSameMenuFolderRecreatesIt) {
@@ -174,7 +174,7 @@ TEST(InstallRun, ReinstallIntoTheSameMenuFolderRecreatesIt) {
   system.AddEarlierInstallation(earlier);
   InstallRequest request = KelvaneRequest();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has("C:\\Menu\\Kelvane\\Uninstall.lnk"));
   EXPECT_EQ("link", system.fs.Content("C:\\Menu\\Kelvane\\Uninstall.lnk"));
 }
@@ -189,7 +189,7 @@ TEST(InstallRun, RecordOfAnotherApplicationIsLeftAlone) {
   system.AddEarlierInstallation(earlier);
   InstallRequest request = KelvaneRequest();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has(InInstall("other.exe")));
   EXPECT_TRUE(system.fs.Has(InInstall("other.cfg")));
   EXPECT_TRUE(system.fs.Has("C:\\Menu\\Other\\Other.lnk"));
@@ -212,7 +212,7 @@ TEST(InstallRun, EarlierRecordNamesAreTrustedNowhere) {
   system.fs.AddFile(InInstall("uninstall.dat"));
   InstallRequest request = KelvaneRequest();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has("C:\\Windows\\system.ini"));
   EXPECT_TRUE(system.fs.Has("C:\\Program Files\\victim.txt"));
   EXPECT_TRUE(system.fs.Has("C:\\Menu\\notes.txt"));
@@ -228,7 +228,7 @@ TEST(InstallRun, ShellFoldersAreNeverRemoved) {
   InstallRequest request = KelvaneRequest();
   request.desktopShortcuts.clear();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_FALSE(system.fs.Has("C:\\Desktop\\Kelvane.lnk"));
   EXPECT_TRUE(system.fs.Has("C:\\Desktop"));
   CleanupPlan plan = PlanEarlierCleanup(earlier, {}, kInstall, system.fs);
@@ -248,7 +248,7 @@ TEST(InstallRunFailures, AFailedEntryStopsBeforeTheEarlierInstallationIsTouched)
   system.request = &request;
   system.failAtEntry = 2;
   InstallOutcome outcome = RunInstallation(request, system);
-  EXPECT_EQ(InstallResult::EntryFailed, outcome.result);
+  EXPECT_EQ(InstallResult::kEntryFailed, outcome.result);
   EXPECT_EQ("lang.ini", outcome.entryName);
   EXPECT_EQ("damaged archive (cause 10)", outcome.reason);
   EXPECT_TRUE(system.fs.Has(InInstall("obsolete.dll")));
@@ -267,7 +267,7 @@ TEST(InstallRunFailures, UnsafeArchiveNamesAreRefusedBeforeAnythingIsWritten) {
     system.request = &request;
     std::size_t before = system.fs.Count();
     InstallOutcome outcome = RunInstallation(request, system);
-    EXPECT_EQ(InstallResult::EntryRefused, outcome.result) << bad;
+    EXPECT_EQ(InstallResult::kEntryRefused, outcome.result) << bad;
     EXPECT_EQ(bad, outcome.entryName);
     EXPECT_EQ(before, system.fs.Count()) << bad;
   }
@@ -279,7 +279,7 @@ TEST(InstallRunFailures, RegistryFailureIsNotReportedAsSuccess) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
   InstallOutcome outcome = RunInstallation(request, system);
-  EXPECT_EQ(InstallResult::RegistryFailed, outcome.result);
+  EXPECT_EQ(InstallResult::kRegistryFailed, outcome.result);
   EXPECT_TRUE(outcome.recordWritten);
 }
 
@@ -289,19 +289,19 @@ TEST(InstallRunFailures, UnsavedRecordIsReportedAndTheRunGoesOn) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
   InstallOutcome outcome = RunInstallation(request, system);
-  EXPECT_EQ(InstallResult::Completed, outcome.result);
+  EXPECT_EQ(InstallResult::kCompleted, outcome.result);
   EXPECT_EQ(std::vector<std::string>{"Uninstall Information could not be saved!"}, system.errors);
   EXPECT_EQ(InInstall("uninstall.exe"), system.registered);
 }
 
 TEST(InstallShortcuts, UnknownFoldersSkipTheirListAndAreNotRecorded) {
   FakeInstallSystem system;
-  system.folders.erase(ShellFolderKind::Desktop);
+  system.folders.erase(ShellFolderKind::kDesktop);
   InstallRequest request = KelvaneRequest();
   request.shortcuts.clear();
   request.startupShortcuts = {{"kelvane.exe", "", "Kelvane"}};
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_EQ(std::vector<std::string>{"C:\\Menu\\Startup\\Kelvane.lnk"}, system.records[kInstall].shortcuts);
 }
 
@@ -324,7 +324,7 @@ TEST(InstallFontsStep, MovesListedFontsIntoTheFontsFolder) {
   request.installFonts = {"mono.ttf", "..\\..\\Windows\\win.ini"};
   system.fs.AddFile("C:\\Windows\\win.ini");
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has("C:\\Windows\\Fonts\\mono.ttf"));
   EXPECT_FALSE(system.fs.Has(InInstall("mono.ttf")));
   EXPECT_TRUE(system.fs.Has("C:\\Windows\\win.ini"));
@@ -348,9 +348,9 @@ TEST(InstallRunFailures, AStoppedRunLeavesNoFileOrFolderItMade) {
   std::size_t before = system.fs.Count();
 
   std::string installDir = "C:\\Data\\New Parent\\Level\\Kelvane";
-  ASSERT_EQ(DestinationVerdict::Accept, DecideDestination(installDir, "", 200, folders).verdict);
+  ASSERT_EQ(DestinationVerdict::kAccept, DecideDestination(installDir, "", 200, folders).verdict);
   std::string menuFolder;
-  ASSERT_EQ(MenuFolderVerdict::Accept, DecideMenuFolder("C:\\Menu", "Kelvane Fresh", folders, menuFolder));
+  ASSERT_EQ(MenuFolderVerdict::kAccept, DecideMenuFolder("C:\\Menu", "Kelvane Fresh", folders, menuFolder));
   InstallRequest request = KelvaneRequest();
   request.installDir = installDir;
   request.menuFolder = menuFolder;
@@ -360,7 +360,7 @@ TEST(InstallRunFailures, AStoppedRunLeavesNoFileOrFolderItMade) {
   system.failAtEntry = request.entries.size() - 1;
   system.request = &request;
 
-  EXPECT_EQ(InstallResult::EntryFailed, RunInstallation(request, system).result);
+  EXPECT_EQ(InstallResult::kEntryFailed, RunInstallation(request, system).result);
   folders.RemoveEmpty();
   EXPECT_FALSE(system.fs.Has("C:\\Data\\New Parent"));
   EXPECT_FALSE(system.fs.Has("C:\\Menu\\Kelvane Fresh"));
@@ -380,7 +380,7 @@ TEST(InstallRunFailures, AStoppedReinstallKeepsTheEarlierFilesAndFolders) {
   request.entries.insert(request.entries.begin(), {"new\\added.txt", 1});
   system.failAtEntry = 3;
   system.request = &request;
-  EXPECT_EQ(InstallResult::EntryFailed, RunInstallation(request, system).result);
+  EXPECT_EQ(InstallResult::kEntryFailed, RunInstallation(request, system).result);
   folders.RemoveEmpty();
   EXPECT_FALSE(system.fs.Has(InInstall("new")));
   EXPECT_TRUE(system.fs.Has(InInstall("Kelvane.exe")));  // replaced, not taken
@@ -398,7 +398,7 @@ TEST(InstallRegistry, UninstallEntryDescribesTheInstallationFully) {
   request.displayIcon = "Kelvane.exe";
   request.urlInfoAbout = "http://www.example.org";
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   auto text = [&](const char* name) { return system.values.count(name) ? system.values[name].text : "<none>"; };
   auto number = [&](const char* name) { return system.values.count(name) ? system.values[name].number : 999u; };
   EXPECT_EQ("Kelvane", text("DisplayName"));

@@ -63,7 +63,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
     return 1;
   }
   Win32UninstallSystem system;
-  if (RunUninstall(record, ownDir, system) == UninstallResult::ApplicationRunning) {
+  if (RunUninstall(record, ownDir, system) == UninstallResult::kApplicationRunning) {
     Message(UninstallMessage::kRunning, UninstallMessage::kErrorCaption, MB_ICONWARNING);
     return 1;
   }

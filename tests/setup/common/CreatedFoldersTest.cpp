@@ -11,9 +11,9 @@ TEST(CreatedFolders, RemovesOnlyWhatItMadeAndWhatStayedEmptyDeepestFirst) {
   CreatedFolders folders(disk);
   for (const char* path : {"C:\\Existing\\New", "C:\\Existing\\New\\Deeper", "C:\\Existing\\New\\Deeper\\App",
                            "C:\\Menu\\App", "C:\\Existing\\Kept", "C:\\Existing\\Kept\\Note"})
-    EXPECT_EQ(FolderResult::Created, folders.MakeFolder(path));
+    EXPECT_EQ(FolderResult::kCreated, folders.MakeFolder(path));
   // Already there: not ours to remove.
-  EXPECT_EQ(FolderResult::AlreadyExists, folders.MakeFolder("C:\\Existing"));
+  EXPECT_EQ(FolderResult::kAlreadyExists, folders.MakeFolder("C:\\Existing"));
   // The user put a file into one of them meanwhile.
   disk.AddFile("C:\\Existing\\Kept\\Note\\mine.txt");
   disk.removed.clear();
