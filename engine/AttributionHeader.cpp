@@ -2,19 +2,10 @@
 #include <cstring>
 
 #include "base/ReplaceAll.h"
+#include "base/Affixes.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
-
-bool StartsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(0, n, with) == 0;
-}
-
-bool EndsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(s.size() - n, n, with) == 0;
-}
 
 // "Cc:", "Subject:", "Betreff:", "Objet :": letters (any byte from 0x80 up
 // counts as one, so that translated names in any single-byte or UTF-8 text

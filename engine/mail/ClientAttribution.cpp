@@ -3,19 +3,10 @@
 // French and Spanish, and the mailbox forms their senders come in.
 #include <cstring>
 
+#include "base/Affixes.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
-
-bool StartsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(0, n, with) == 0;
-}
-
-bool EndsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(s.size() - n, n, with) == 0;
-}
 
 std::string Trim(const std::string& s) {
   const std::size_t first = s.find_first_not_of(" \t");
