@@ -6,4 +6,4 @@
 // Writes the record to "<path>.tmp" and then puts that file in place of
 // path.  Returns true on failure (like SaveSettings); the old file is then
 // untouched and the temporary file removed.
-bool SaveSettingsReplacing(const Settings& settings, const char* path = "Kelvane.cfg");
+bool SaveSettingsReplacing(const Settings& settings, const char* path = kSettingsFile);

@@ -1,9 +1,5 @@
 #include "app/Startup.h"
 
-const char* const kMainWindowCaption = "Kelvane   ";
-const char* const kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kelvane";
-const char* const kRegistryErrorText = "Could not find registry information!";
-
 bool InstallDirectoryFromUninstallString(const std::string& value, std::string& directory) {
   const std::size_t slash = value.rfind('\\');
   if (slash == std::string::npos || slash == 0) return false;

@@ -4,18 +4,9 @@
 
 #include <string>
 
+#include "base/Product.h"
+#include "base/RegistryRead.h"
 #include "engine/Settings.h"
-
-extern const char* const kMainWindowCaption;  // "Kelvane   "
-extern const char* const kUninstallKey;       // under HKEY_LOCAL_MACHINE
-extern const char* const kRegistryErrorText;  // "Could not find registry information!"
-
-enum class RegistryRead {
-  kOk,         // a string value was read
-  kNoKey,      // the key cannot be opened for reading
-  kNoValue,    // the value is missing
-  kNotString,  // the value exists but holds no string
-};
 
 // What start-up needs from the platform.  Win32 implements it with the
 // registry, windows and message boxes; tests with fakes.

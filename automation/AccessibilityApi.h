@@ -10,11 +10,11 @@
 
 // Outcome of reading a text from the document.
 enum class TextRead {
-  ok,
-  failed,
+  kOk,
+  kFailed,
   // Read, but the ANSI code page could not hold every character: the text
   // holds default characters and must not be written back.
-  lossy
+  kLossy
 };
 
 // The body element (IHTMLElement).

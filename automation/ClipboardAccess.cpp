@@ -84,15 +84,15 @@ bool ClipboardAccess::ReadText(std::string& text) {
 bool ClipboardAccess::PutBytes(unsigned format, const char* bytes, std::size_t size, int& failure) {
   PendingBlock block(api_);
   if (!block.Allocate(size)) {
-    failure = ClipboardNoMemory;
+    failure = kClipboardNoMemory;
     return false;
   }
   if (!api_.Fill(block.Get(), bytes, size)) {
-    failure = ClipboardLockFailed;
+    failure = kClipboardLockFailed;
     return false;
   }
   if (!api_.SetData(format, block.Get())) {
-    failure = ClipboardSetFailed;
+    failure = kClipboardSetFailed;
     return false;
   }
   block.HandOver();
@@ -103,17 +103,17 @@ int ClipboardAccess::Write(const std::string& text) {
   // The block is made before the clipboard is opened, so that the clipboard
   // is held for as short a time as possible.
   PendingBlock block(api_);
-  if (!block.Allocate(text.size() + 1)) return ClipboardNoMemory;
-  if (!api_.Fill(block.Get(), text.c_str(), text.size() + 1)) return ClipboardLockFailed;
+  if (!block.Allocate(text.size() + 1)) return kClipboardNoMemory;
+  if (!api_.Fill(block.Get(), text.c_str(), text.size() + 1)) return kClipboardLockFailed;
   if (!open_) {
-    if (!api_.Open()) return ClipboardNotOpened;
+    if (!api_.Open()) return kClipboardNotOpened;
     open_ = true;
   }
   api_.Empty();
   const bool set = api_.SetData(kClipboardText, block.Get());
   if (set) block.HandOver();
   Close();
-  return set ? ClipboardWritten : ClipboardSetFailed;
+  return set ? kClipboardWritten : kClipboardSetFailed;
 }
 
 bool ClipboardAccess::WaitOpen(int timeoutMs) {

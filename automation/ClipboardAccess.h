@@ -24,11 +24,11 @@ bool IsGlobalMemoryFormat(unsigned format);
 
 // Result codes of ClipboardAccess::Write.
 enum ClipboardWriteResult : int {
-  ClipboardWritten = 0,
-  ClipboardNoMemory = 1,
-  ClipboardLockFailed = 2,
-  ClipboardNotOpened = 3,
-  ClipboardSetFailed = 4
+  kClipboardWritten = 0,
+  kClipboardNoMemory = 1,
+  kClipboardLockFailed = 2,
+  kClipboardNotOpened = 3,
+  kClipboardSetFailed = 4
 };
 
 class ClipboardAccess {

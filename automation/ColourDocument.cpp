@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdint>
 
+#include "base/Product.h"
+
 const char kStyleSheetName[] = "styles.css";
 
 std::wstring StyleSheetPathIn(const std::wstring& directory) {
@@ -28,23 +30,17 @@ int ReadStyleCount(const char* path, MessageBoxes& boxes) {
   }
   std::fclose(file);
   if (count == 0) {
-    boxes.ShowWarning("Kelvane Error", std::string("Number of style sheets in ") + kStyleSheetName +
-                                           " set to 0!\nMust be at least 1!\n");
+    boxes.ShowWarning(kProductErrorCaption, std::string("Number of style sheets in ") + kStyleSheetName +
+                                                " set to 0!\nMust be at least 1!\n");
     return 1;
   }
   return static_cast<int>(count);
 }
 
 int ColourDocument(DocumentAccess& document, ColourMode mode, const ColourContext& context, bool* acquired) {
-  if (acquired != nullptr) *acquired = false;
-  if (!document.AcquireDocument()) return 1;
-  if (acquired != nullptr) *acquired = true;
-
-  // Every exit releases the document.
-  struct Releaser {
-    DocumentAccess& document;
-    ~Releaser() { document.ReleaseDocument(); }
-  } releaser{document};
+  const DocumentLease lease(document);
+  if (acquired != nullptr) *acquired = lease.Acquired();
+  if (!lease.Acquired()) return 1;
 
   if (!document.IsComplete()) return -1;
   std::string title;
@@ -56,17 +52,17 @@ int ColourDocument(DocumentAccess& document, ColourMode mode, const ColourContex
 
   std::string html;
   const TextRead htmlRead = document.GetInnerHtml(html);
-  if (htmlRead == TextRead::failed || html.empty()) return -1;
+  if (htmlRead == TextRead::kFailed || html.empty()) return -1;
   // Writing back HTML that lost characters in the ANSI conversion would
   // damage the message for good.
-  if (htmlRead == TextRead::lossy) return 1;
+  if (htmlRead == TextRead::kLossy) return 1;
 
   std::string text;
   bool textRead = false;
   if (settings.reformatHtml && mode == ColourMode::view) {
     const TextRead read = document.GetInnerText(text);
-    if (read == TextRead::lossy) return 1;
-    textRead = read == TextRead::ok;
+    if (read == TextRead::kLossy) return 1;
+    textRead = read == TextRead::kOk;
   }
 
   std::string result;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "automation/HtmlQuotes.h"
+#include "base/Product.h"
 #include "automation/Keystrokes.h"
 #include "engine/ReplyFormatter.h"
 
@@ -17,17 +18,17 @@ const char kLatencyFormat[] =
 
 const char* ReplyStatusText(int result) {
   switch (result) {
-    case ProcessDone:
+    case kProcessDone:
       return "processed (q)";
-    case ProcessLeftAlone:
+    case kProcessLeftAlone:
       return "skipped (quoted)";
-    case ProcessPutError:
+    case kProcessPutError:
       return "put error";
-    case ProcessGetError:
+    case kProcessGetError:
       return "get error";
-    case ProcessDoneDeeper:
+    case kProcessDoneDeeper:
       return "processed (q-qp)";
-    case ProcessSkippedHtml:
+    case kProcessSkippedHtml:
       return "skipped (HTML)";
     default:
       return "";
@@ -51,12 +52,12 @@ std::uint32_t CompositionProcessor::Delay(int32_t milliseconds) const {
 bool CompositionProcessor::HandleCompositionWindow(WindowHandle window, const std::string& title, std::string& status) {
   if (title.compare(0, 4, "Re: ") == 0) {
     const int result = ProcessWindow(window, ProcessMode::reply);
-    if (result == ProcessNotReady) return false;
+    if (result == kProcessNotReady) return false;
     status = ReplyStatusText(result);
-    if ((result == ProcessPutError || result == ProcessGetError) && settings_.displayWarningsOnErrors) {
+    if ((result == kProcessPutError || result == kProcessGetError) && settings_.displayWarningsOnErrors) {
       char text[sizeof kLatencyFormat + 16];
       std::snprintf(text, sizeof text, kLatencyFormat, status.c_str());
-      platform_.boxes.ShowWarning("Kelvane Error", text);
+      platform_.boxes.ShowWarning(kProductErrorCaption, text);
     }
     return true;
   }
@@ -67,7 +68,7 @@ bool CompositionProcessor::HandleCompositionWindow(WindowHandle window, const st
   } else {
     // A document that is not ready yet is fixed on a later tick rather than
     // recorded as done.
-    if (ProcessWindow(window, ProcessMode::signature) == ProcessNotReady) return false;
+    if (ProcessWindow(window, ProcessMode::signature) == kProcessNotReady) return false;
     status = "processed (sig)";
   }
   return true;
@@ -81,10 +82,10 @@ int CompositionProcessor::ProcessWindow(WindowHandle window, ProcessMode mode) {
 int CompositionProcessor::Transform(ProcessMode mode, std::string& body, int& cursorLines, bool& changed) {
   if (mode == ProcessMode::signature) {
     changed = ApplySignatureFix(body);
-    return ProcessDone;
+    return kProcessDone;
   }
   const int result = reformat_(settings_, body, cursorLines);
-  changed = result == ProcessDone || result == ProcessDoneDeeper;
+  changed = result == kProcessDone || result == kProcessDoneDeeper;
   return result;
 }
 
@@ -106,6 +107,37 @@ int CompositionProcessor::FailAfterSelectAll(WindowHandle window, ClipboardAcces
   return result;
 }
 
+int CompositionProcessor::TransformDocument(WindowHandle window, ProcessMode mode, int& cursorLines) {
+  DocumentAccess& document = notes_;
+  // The client builds the chain of server windows after the note window: a
+  // missing link means "not yet".
+  if (document.FindServerWindow(window) == kNoWindow) return kProcessNotReady;
+  const DocumentLease lease(document);
+  if (!lease.Acquired()) return kProcessGetError;
+  if (!document.IsComplete()) return kProcessNotReady;
+  if (settings_.ignoreHtmlMessages) {
+    std::string html;
+    document.GetInnerHtml(html);
+    if (IsQuotedHtml(html)) return kProcessSkippedHtml;
+  }
+  std::string body;
+  const TextRead read = document.GetInnerText(body);
+  // A new message without text has no separator to fix.
+  if (body.empty() || read == TextRead::kFailed)
+    return mode == ProcessMode::signature ? kProcessDone : kProcessNotReady;
+
+  int result = kProcessLeftAlone;
+  bool changed = false;
+  // Text with characters the ANSI code page lost is left alone, as the
+  // engine leaves a body it does not handle.
+  if (read == TextRead::kOk) result = Transform(mode, body, cursorLines, changed);
+
+  if (changed && !document.SetInnerText(body) && mode == ProcessMode::reply) result = kProcessPutError;
+  if (settings_.colorComposition && document.FindServerWindow(window) != kNoWindow)
+    ColourDocument(document, ColourMode::composition, colouring_);
+  return result;
+}
+
 int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode mode) {
   InputApi& input = platform_.input;
   ClipboardAccess clipboard(platform_.clipboard, platform_.clock);
@@ -113,15 +145,15 @@ int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode 
 
   // Save the user's clipboard whole and empty it, so that a copy the client
   // never serves cannot be mistaken for the body.
-  if (!clipboard.WaitOpen(settings_.clipboardOpenTimeout)) return ProcessGetError;
+  if (!clipboard.WaitOpen(settings_.clipboardOpenTimeout)) return kProcessGetError;
   if (!clipboard.SaveAndEmpty(saved)) {
     RestoreClipboard(clipboard, saved);
-    return ProcessGetError;
+    return kProcessGetError;
   }
 
   if (!FocusForKeys(platform_.windows, input, platform_.clock, window)) {
     RestoreClipboard(clipboard, saved);
-    return ProcessGetError;
+    return kProcessGetError;
   }
   PressChord(input, Keys::end);
   PressKey(input, Keys::space);
@@ -130,26 +162,26 @@ int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode 
   platform_.clock.Sleep(Delay(settings_.oeReactionDelay));
 
   if (!clipboard.WaitOpen(settings_.clipboardOpenTimeout))
-    return FailAfterSelectAll(window, clipboard, saved, ProcessGetError);
+    return FailAfterSelectAll(window, clipboard, saved, kProcessGetError);
   if (settings_.ignoreHtmlMessages) {
     const int html = clipboard.FindHtmlFormat();
-    if (html == 1) return FailAfterSelectAll(window, clipboard, saved, ProcessGetError);
+    if (html == 1) return FailAfterSelectAll(window, clipboard, saved, kProcessGetError);
     if (html == 0 && IsQuotedHtml(clipboard.Data()))
-      return FailAfterSelectAll(window, clipboard, saved, ProcessSkippedHtml);
+      return FailAfterSelectAll(window, clipboard, saved, kProcessSkippedHtml);
   }
   std::string body;
   // An empty copy is an error here: retrying would type one more blank into
   // the reply on every tick.
-  if (!clipboard.ReadText(body) || body.empty()) return FailAfterSelectAll(window, clipboard, saved, ProcessGetError);
+  if (!clipboard.ReadText(body) || body.empty()) return FailAfterSelectAll(window, clipboard, saved, kProcessGetError);
 
   int cursorLines = 0;
   bool changed = false;
   const int result = Transform(mode, body, cursorLines, changed);
 
-  if (clipboard.Write(body) != ClipboardWritten) return FailAfterSelectAll(window, clipboard, saved, ProcessPutError);
+  if (clipboard.Write(body) != kClipboardWritten) return FailAfterSelectAll(window, clipboard, saved, kProcessPutError);
   if (!FocusForKeys(platform_.windows, input, platform_.clock, window)) {
     RestoreClipboard(clipboard, saved);
-    return ProcessPutError;
+    return kProcessPutError;
   }
   PressChord(input, Keys::v);
   if (mode == ProcessMode::reply) PressCursorKeys(cursorLines);
@@ -160,44 +192,9 @@ int CompositionProcessor::ProcessWithClipboard(WindowHandle window, ProcessMode 
 }
 
 int CompositionProcessor::ProcessWithDocument(WindowHandle window, ProcessMode mode) {
-  DocumentAccess& document = notes_;
-  // The client builds the chain of server windows after the note window: a
-  // missing link means "not yet".
-  if (document.FindServerWindow(window) == kNoWindow) return ProcessNotReady;
-  if (!document.AcquireDocument()) return ProcessGetError;
-  if (!document.IsComplete()) {
-    document.ReleaseDocument();
-    return ProcessNotReady;
-  }
-  if (settings_.ignoreHtmlMessages) {
-    std::string html;
-    document.GetInnerHtml(html);
-    if (IsQuotedHtml(html)) {
-      document.ReleaseDocument();
-      return ProcessSkippedHtml;
-    }
-  }
-  std::string body;
-  const TextRead read = document.GetInnerText(body);
-  if (body.empty() || read == TextRead::failed) {
-    document.ReleaseDocument();
-    // A new message without text has no separator to fix.
-    return mode == ProcessMode::signature ? ProcessDone : ProcessNotReady;
-  }
-
-  int result = ProcessLeftAlone;
   int cursorLines = 0;
-  bool changed = false;
-  // Text with characters the ANSI code page lost is left alone, as the
-  // engine leaves a body it does not handle.
-  if (read == TextRead::ok) result = Transform(mode, body, cursorLines, changed);
-
-  if (changed && !document.SetInnerText(body) && mode == ProcessMode::reply) result = ProcessPutError;
-  if (settings_.colorComposition && document.FindServerWindow(window) != kNoWindow)
-    ColourDocument(document, ColourMode::composition, colouring_);
-  document.ReleaseDocument();
-
-  if (result != ProcessDone && result != ProcessDoneDeeper) return result;
+  const int result = TransformDocument(window, mode, cursorLines);
+  if (result != kProcessDone && result != kProcessDoneDeeper) return result;
   if (mode == ProcessMode::signature) {
     FocusWindow(platform_.input, window);
     return result;

@@ -14,13 +14,13 @@
 enum class ProcessMode { reply, signature };
 
 enum ProcessResult : int {
-  ProcessNotReady = -1,
-  ProcessDone = 0,
-  ProcessLeftAlone = 1,
-  ProcessPutError = 2,
-  ProcessGetError = 3,
-  ProcessDoneDeeper = 4,
-  ProcessSkippedHtml = 6
+  kProcessNotReady = -1,
+  kProcessDone = 0,
+  kProcessLeftAlone = 1,
+  kProcessPutError = 2,
+  kProcessGetError = 3,
+  kProcessDoneDeeper = 4,
+  kProcessSkippedHtml = 6
 };
 
 // The status text of a reply's result; empty for -1 (no row).
@@ -43,6 +43,9 @@ public:
 private:
   int ProcessWithClipboard(WindowHandle window, ProcessMode mode);
   int ProcessWithDocument(WindowHandle window, ProcessMode mode);
+  // The document half of ProcessWithDocument: reads, transforms and writes
+  // the body and colours it, with the document released on every way out.
+  int TransformDocument(WindowHandle window, ProcessMode mode, int& cursorLines);
   int Transform(ProcessMode mode, std::string& body, int& cursorLines, bool& changed);
   void PressCursorKeys(int cursorLines);
   void RestoreClipboard(ClipboardAccess& clipboard, const ClipboardContents& saved);

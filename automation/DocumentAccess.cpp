@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/Product.h"
+
 namespace {
 
-const char kErrorCaption[] = "Kelvane Error";
 const char kMsaaErrorKey[] = "#MSAA Error";
 const char kMsaaErrorBuiltIn[] =
     "oleacc.dll could not be loaded!\r\nColoring will not work.\r\nPlease install MS Active Accessibility!";
@@ -35,7 +36,7 @@ void AccessibilityLibrary::AddUser() {
     if (!loaded_ && !warningShown_ && settings_.displayWarningsOnErrors) {
       warningShown_ = true;
       const char* text = texts_.GetText(kMsaaErrorKey);
-      boxes_.ShowWarning(kErrorCaption, text != nullptr && *text != '\0' ? text : kMsaaErrorBuiltIn);
+      boxes_.ShowWarning(kProductErrorCaption, text != nullptr && *text != '\0' ? text : kMsaaErrorBuiltIn);
     }
   }
   if (loaded_ && !hasObjectFromLresult_) {
@@ -43,7 +44,7 @@ void AccessibilityLibrary::AddUser() {
     // Each DocumentAccess asks again; one warning per run is enough.
     if (!hasObjectFromLresult_ && !warningShown_) {
       warningShown_ = true;
-      boxes_.ShowWarning(kErrorCaption, kNoObjectFromLresult);
+      boxes_.ShowWarning(kProductErrorCaption, kNoObjectFromLresult);
     }
   }
   messageId_ = api_.RegisterMessage("WM_HTML_GETOBJECT");
@@ -73,11 +74,11 @@ DocumentAccess::~DocumentAccess() {
 
 WindowHandle DocumentAccess::FindServerWindow(WindowHandle parent) {
   server_ = kNoWindow;
-  const WindowHandle host = windows_.FindChild(parent, kNoWindow, "ME_DocHost");
+  const WindowHandle host = windows_.FindChild(parent, kNoWindow, kClientDocHostClass);
   if (host == kNoWindow) return server_;
-  const WindowHandle mime = windows_.FindChild(host, kNoWindow, "##MIMEEdit_Server");
+  const WindowHandle mime = windows_.FindChild(host, kNoWindow, kClientMimeEditClass);
   if (mime == kNoWindow) return server_;
-  server_ = windows_.FindChild(mime, kNoWindow, "Internet Explorer_Server");
+  server_ = windows_.FindChild(mime, kNoWindow, kClientDocumentServerClass);
   return server_;
 }
 
@@ -140,28 +141,24 @@ bool DocumentAccess::IsComplete() {
   return state == "complete";
 }
 
-TextRead DocumentAccess::GetInnerHtml(std::string& html) {
+TextRead DocumentAccess::ReadBody(TextRead (HtmlElement::*read)(std::string&), std::string& text) {
   HtmlElement* body = Body();
-  if (body == nullptr) return TextRead::failed;
-  std::string read;
-  const TextRead outcome = body->GetInnerHtml(read);
-  if (outcome == TextRead::failed)
+  if (body == nullptr) return TextRead::kFailed;
+  std::string got;
+  const TextRead outcome = (body->*read)(got);
+  if (outcome == TextRead::kFailed)
     documentFailed_ = true;
   else
-    html = std::move(read);
+    text = std::move(got);
   return outcome;
 }
 
+TextRead DocumentAccess::GetInnerHtml(std::string& html) {
+  return ReadBody(&HtmlElement::GetInnerHtml, html);
+}
+
 TextRead DocumentAccess::GetInnerText(std::string& text) {
-  HtmlElement* body = Body();
-  if (body == nullptr) return TextRead::failed;
-  std::string read;
-  const TextRead outcome = body->GetInnerText(read);
-  if (outcome == TextRead::failed)
-    documentFailed_ = true;
-  else
-    text = std::move(read);
-  return outcome;
+  return ReadBody(&HtmlElement::GetInnerText, text);
 }
 
 bool DocumentAccess::SetInnerHtml(const std::string& html) {
@@ -177,7 +174,7 @@ bool DocumentAccess::SetInnerText(const std::string& text) {
 void DocumentAccess::GetTitle(std::string& title) {
   if (document_ == nullptr) return;
   std::string read;
-  if (document_->GetTitle(read) != TextRead::failed)
+  if (document_->GetTitle(read) != TextRead::kFailed)
     title = std::move(read);
   else
     documentFailed_ = true;

@@ -94,6 +94,8 @@ private:
   };
 
   HtmlElement* Body();
+  // One read of the body; a failed read marks the document as not to keep.
+  TextRead ReadBody(TextRead (HtmlElement::*read)(std::string&), std::string& text);
 
   AccessibilityLibrary& library_;
   WindowSystem& windows_;
@@ -106,4 +108,20 @@ private:
   bool bodyAsked_ = false;
   bool keep_ = false;
   std::vector<KeptDocument> kept_;
+};
+
+// The document of the current server window for as long as the lease lives:
+// acquired when it is made and released on every way out of its scope.
+class DocumentLease {
+public:
+  explicit DocumentLease(DocumentAccess& access) : access_(access), acquired_(access.AcquireDocument()) {}
+  ~DocumentLease() { access_.ReleaseDocument(); }
+  DocumentLease(const DocumentLease&) = delete;
+  DocumentLease& operator=(const DocumentLease&) = delete;
+
+  bool Acquired() const { return acquired_; }
+
+private:
+  DocumentAccess& access_;
+  bool acquired_;
 };

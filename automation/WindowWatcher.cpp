@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/Product.h"
+
 namespace {
 
 // FindWindowEx hands out each top-level window once; the bound only guards
@@ -29,8 +31,8 @@ WindowWatcher::WindowWatcher(const Settings& settings, StatusLog& log, TextLooku
 WindowWatcher::~WindowWatcher() = default;
 
 WindowHandle WindowWatcher::FindOutlookExpress(WindowSystem& windows) {
-  const WindowHandle browser = windows.FindTopLevel("Outlook Express Browser Class");
-  return browser != kNoWindow ? browser : windows.FindTopLevel("Outlook Express NewsStore");
+  const WindowHandle browser = windows.FindTopLevel(kClientBrowserClass);
+  return browser != kNoWindow ? browser : windows.FindTopLevel(kClientNewsStoreClass);
 }
 
 bool WindowWatcher::IsCompositionWindow(WindowSystem& windows, WindowHandle window) {
@@ -61,8 +63,8 @@ int WindowWatcher::ScanWindows() {
   // Handling a window takes time and moves it to the front: walk a snapshot
   // taken before any of them is touched.
   std::vector<WindowHandle> notes;
-  for (WindowHandle w = windows.FindChild(kNoWindow, kNoWindow, "ATH_NOTE");
-       w != kNoWindow && notes.size() < kMaxNoteWindows; w = windows.FindChild(kNoWindow, w, "ATH_NOTE"))
+  for (WindowHandle w = windows.FindChild(kNoWindow, kNoWindow, kClientNoteClass);
+       w != kNoWindow && notes.size() < kMaxNoteWindows; w = windows.FindChild(kNoWindow, w, kClientNoteClass))
     notes.push_back(w);
   for (WindowHandle window : notes) {
     if (windows.Exists(window)) HandleNoteWindow(window);
@@ -110,7 +112,7 @@ void WindowWatcher::HandleNoteWindow(WindowHandle window) {
 }
 
 void WindowWatcher::ColourMessageView(WindowHandle main) {
-  const WindowHandle view = platform_.windows.FindChild(main, kNoWindow, "Outlook Express Message View");
+  const WindowHandle view = platform_.windows.FindChild(main, kNoWindow, kClientMessageViewClass);
   if (view == kNoWindow) return;
   const WindowHandle server = views_.FindServerWindow(view);
   if (server == kNoWindow) return;

@@ -3,9 +3,12 @@
 # kelvane_shipped_program(target) marks a Windows program of the package.
 # At the end of the configuration, the program and every static library of
 # the project it links (directly or through other libraries) are compiled
-# without exceptions and without unwind tables, unless the library is marked
-# with kelvane_uses_exceptions(); the program gets runtime/LeanRuntime.cpp
-# and the linker drops every function and object nothing refers to.
+# without exceptions, run-time type information and unwind tables, unless
+# the library is marked with kelvane_uses_exceptions(); the program gets
+# runtime/LeanRuntime.cpp and the linker drops every function and object
+# nothing refers to.  The
+# programs run on one thread, so function-local statics get no lock: a
+# lock would bring in the threads layer and its exception classes.
 #
 # kelvane_uses_exceptions(target) marks a library through which a
 # CZipException is thrown or in which it is caught.  An exception must never
@@ -62,10 +65,11 @@ function(_kelvane_finish_shipped_programs)
   endforeach()
   list(REMOVE_DUPLICATES targets)
   foreach(target ${targets})
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
     get_target_property(uses ${target} KELVANE_USES_EXCEPTIONS)
     if(NOT uses)
       target_compile_options(${target} PRIVATE
-        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> -fno-asynchronous-unwind-tables)
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti> -fno-asynchronous-unwind-tables)
     endif()
   endforeach()
 endfunction()

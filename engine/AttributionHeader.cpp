@@ -2,19 +2,10 @@
 #include <cstring>
 
 #include "base/ReplaceAll.h"
+#include "base/Affixes.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
-
-bool StartsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(0, n, with) == 0;
-}
-
-bool EndsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(s.size() - n, n, with) == 0;
-}
 
 // "Cc:", "Subject:", "Betreff:", "Objet :": letters (any byte from 0x80 up
 // counts as one, so that translated names in any single-byte or UTF-8 text
@@ -47,13 +38,13 @@ bool ReplyFormatter::FindHeader(int& headerIndex, HeaderForm& form) const {
     const std::string& line = lines[i];
     if (IsSeparatorLine(line) && lines.size() - i > 5) {
       headerIndex = static_cast<int>(i);
-      form = HeaderForm::Separator;
+      form = HeaderForm::kSeparator;
       return true;
     }
     if (line.size() > 5 && line.find("news:") != std::string::npos && EndsWith(line, "...") &&
         ScanQuotePrefix(line, 0).depth == 0) {
       headerIndex = static_cast<int>(i);
-      form = HeaderForm::News;
+      form = HeaderForm::kNews;
       return true;
     }
   }
@@ -88,13 +79,13 @@ bool ReplyFormatter::ParseSender(const std::string& text, Sender& sender) {
 std::string ReplyFormatter::ComposeAttribution(const std::string& name, const std::string& mail,
                                                bool nameIsMail) const {
   switch (settings_.headerStyle) {
-    case HeaderStyleShort:
+    case kHeaderStyleShort:
       return name + " wrote:";
-    case HeaderStyleShortMail:
+    case kHeaderStyleShortMail:
       // A draft's attribution may name the sender without an address.
       if (nameIsMail || (form_.mailDraft && mail.empty())) return name + " wrote:";
       return name + " <" + mail + "> wrote:";
-    case HeaderStyleCustom: {
+    case kHeaderStyleCustom: {
       std::string header(settings_.customHeader, CustomHeaderLength(settings_));
       ReplaceAll(header, "%n", name);
       ReplaceAll(header, "%m", mail);
@@ -112,19 +103,21 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   what = HeaderChange();
   const long long h = headerIndex;
   const long long count = static_cast<long long>(lines.size());
-  if (h < 0 || h >= count || form == HeaderForm::None) return headerIndex - 1;
+  if (h < 0 || h >= count || form == HeaderForm::kNone) return headerIndex - 1;
   const std::size_t hi = static_cast<std::size_t>(h);
   const int32_t style = settings_.headerStyle;
 
-  if (form == HeaderForm::News || form == HeaderForm::Attribution) {
-    if (style == HeaderStyleOE) {
-      if (form == HeaderForm::News) ReplaceAll(lines[hi], "...", std::string());
+  if (form == HeaderForm::kNews || form == HeaderForm::kAttribution) {
+    if (style == kHeaderStyleOE) {
+      if (form == HeaderForm::kNews) ReplaceAll(lines[hi], "...", std::string());
       return headerIndex;
     }
     Sender sender;
-    const bool parsed =
-        form == HeaderForm::News ? ParseSender(lines[hi], sender) : ParseClientAttribution(lines[hi], sender);
-    if (style != HeaderStyleNone && parsed) {
+    // Attributions of today's clients are found in drafts only.
+    const bool parsed = form == HeaderForm::kNews
+                            ? ParseSender(lines[hi], sender)
+                            : form_.mailDraft && form_.mailDraft->ParseAttribution(lines[hi], sender);
+    if (style != kHeaderStyleNone && parsed) {
       lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
       return headerIndex;
     }
@@ -133,7 +126,7 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
     return headerIndex - 1;
   }
 
-  if (style == HeaderStyleOE) {
+  if (style == kHeaderStyleOE) {
     std::string& separator = lines[hi];
     separator = separator.size() >= 2 ? separator.substr(1, separator.size() - 2) : std::string();
     // The header block ends at its first empty line.  Without one, the four
@@ -150,14 +143,14 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
     return static_cast<int>(end);
   }
 
-  long long keep = style == HeaderStyleNone ? h : h + 1;
+  long long keep = style == kHeaderStyleNone ? h : h + 1;
   Sender sender;
-  if (style != HeaderStyleNone && h + 1 < count) {
+  if (style != kHeaderStyleNone && h + 1 < count) {
     const std::string& from = lines[hi + 1];
     const std::size_t colon = from.find(':');
     if (colon != std::string::npos) {
       const std::string mailbox = from.substr(colon + 1);
-      if (!(form_.mailDraft ? ParseMailbox(mailbox, sender) : ParseSender(mailbox, sender))) keep = h;
+      if (!(form_.mailDraft ? form_.mailDraft->ParseMailbox(mailbox, sender) : ParseSender(mailbox, sender))) keep = h;
     }
   }
   if (keep == h + 1) lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);

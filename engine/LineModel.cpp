@@ -68,20 +68,11 @@ void ReplyFormatter::MeasureQuoteDepth() {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i >= quoted.size() || quoted[i] == 0) {
       depths.push_back(0);
-      // Flowed own text came space-stuffed where it begins with a blank or '>'.
-      if (form_.flowed && !lines[i].empty() && lines[i][0] == ' ') lines[i].erase(0, 1);
+      if (form_.flowed) form_.flowed->UnstuffOwnLine(lines[i]);
       continue;
     }
-    QuotePrefix prefix{baseDepth, 0};
-    if (form_.flowed) {
-      // The form DecodeFlowed writes: the quote marks, then one blank.
-      const std::string& line = lines[i];
-      while (prefix.length < line.size() && line[prefix.length] == '>') ++prefix.length;
-      prefix.depth += static_cast<int32_t>(prefix.length);
-      if (prefix.length < line.size() && line[prefix.length] == ' ') ++prefix.length;
-    } else {
-      prefix = ScanQuotePrefix(lines[i], baseDepth);
-    }
+    const QuotePrefix prefix =
+        form_.flowed ? form_.flowed->ReadQuotePrefix(lines[i], baseDepth) : ScanQuotePrefix(lines[i], baseDepth);
     depths.push_back(prefix.depth);
     lines[i].erase(0, prefix.length);
   }

@@ -31,7 +31,7 @@ public:
     out += prefix;
     // The break goes at the last blank or just after the last hyphen that
     // fits, whichever is later.
-    const LineFit fit = measure_.Fit(buffer_.data() + start_, buffer_.size() - start_, room, BreakRule::Reply);
+    const LineFit fit = measure_.Fit(buffer_.data() + start_, buffer_.size() - start_, room, BreakRule::kReply);
     if (fit.fits || fit.breakAt == 0) {  // no usable break: the word stays whole, over the column
       TakeAll(out);
       return;
@@ -99,7 +99,7 @@ std::string ReplyFormatter::WrapLine(const std::string& line, const std::string&
 void ReplyFormatter::RenderReply(std::string& body) {
   carry.clear();
   if (form_.flowed) {
-    RenderFlowed(body);
+    form_.flowed->Render(*this, body);
     return;
   }
   WrapBuffer buffer(measure_);

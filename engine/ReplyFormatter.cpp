@@ -26,14 +26,16 @@ void ReplyFormatter::InsertLine(std::size_t index, const std::string& text, unsi
 }
 
 ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines) {
-  if (body.find('\n') == std::string::npos) return ReformatUnchanged;
+  if (body.find('\n') == std::string::npos) return kReformatUnchanged;
   cursorLines = 0;
   SplitLines(body);
 
-  const bool draft = form_.mailDraft;
+  // The draft's steps are reached only through the form, so that a program
+  // that never edits drafts does not carry them.
+  const bool draft = static_cast<bool>(form_.mailDraft);
   int h = 0;
-  HeaderForm form = HeaderForm::None;
-  if (!(draft ? FindDraftHeader(h, form) : FindHeader(h, form))) return ReformatUnchanged;
+  HeaderForm form = HeaderForm::kNone;
+  if (!(draft ? form_.mailDraft->FindHeader(*this, h, form) : FindHeader(h, form))) return kReformatUnchanged;
 
   // A single line above the header is the client's typing line: drop it.
   // Otherwise keep a blank line between the own part and the header when the
@@ -54,23 +56,13 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   // belongs to the own part; counting it would move a quoted line along.
   if (change.blankAboveRemoved) ownEnd = h - 2;
   // A removed header with nothing below it leaves nothing to reformat.
-  if (change.headerRemoved && static_cast<std::size_t>(headerEnd + 1) >= lines.size()) return ReformatUnchanged;
+  if (change.headerRemoved && static_cast<std::size_t>(headerEnd + 1) >= lines.size()) return kReformatUnchanged;
 
   MarkOwnPart(headerEnd);
 
   baseDepth = 0;
   if (draft) {
-    // A draft's quote keeps its depth; unquoted lines in it are the user's
-    // own.  Only a quote that came without any prefix (as some clients send
-    // it below their header block) is taken one level deeper.
-    baseDepth = 1;
-    for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i) {
-      if (!lines[i].empty() && IsQuoteChar(static_cast<unsigned char>(lines[i][0]))) {
-        baseDepth = 0;
-        break;
-      }
-    }
-    if (baseDepth == 0) RestoreDraftSignature(headerEnd);
+    form_.mailDraft->TakeQuoteDepth(*this, headerEnd);
   } else {
     for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i) {
       if (lines[i].empty() || lines[i][0] != settings_.quoteChar) {
@@ -88,18 +80,7 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
 
   if (settings_.stripQuotedSignature != 0) StripQuotedSignature(headerEnd);
 
-  // In a draft, own text may follow the quote: empty quoted lines at the end
-  // of a quoted block (left over from the stripped signature) go, as they do
-  // at the end of the body.
-  if (draft && baseDepth == 0) {
-    for (std::size_t i = lines.size(); i-- > static_cast<std::size_t>(headerEnd + 1);) {
-      const bool quotedBlank =
-          !lines[i].empty() && IsQuoteChar(static_cast<unsigned char>(lines[i][0])) && IsQuoteOnlyLine(lines[i]);
-      const bool blockEnds =
-          i + 1 == lines.size() || lines[i + 1].empty() || !IsQuoteChar(static_cast<unsigned char>(lines[i + 1][0]));
-      if (quotedBlank && blockEnds) RemoveLines(i, 1);
-    }
-  }
+  if (draft) form_.mailDraft->DropEmptyQuoteEnds(*this, headerEnd);
 
   while (!lines.empty() && IsBlankLine(lines.back())) {
     lines.pop_back();
@@ -109,12 +90,12 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   if (settings_.moveSignatureToBottom != 0) {
     MoveOwnPartToBottom(ownEnd, cursorLines);
   } else if (draft) {
-    MoveOwnSignatureBelowQuote(ownEnd);
+    form_.mailDraft->MoveOwnSignatureBelowQuote(*this, ownEnd);
   }
 
   MeasureQuoteDepth();
   // Flowed text has no lines the client broke: its long lines arrive whole.
   if (settings_.fixExistingQuotes != 0 && !form_.flowed) JoinBrokenQuotes();
   RenderReply(body);
-  return baseDepth == 1 ? ReformatDeeper : ReformatDone;
+  return baseDepth == 1 ? kReformatDeeper : kReformatDone;
 }

@@ -7,30 +7,18 @@
 #include <vector>
 
 #include "engine/Settings.h"
-#include "engine/TextMeasure.h"
+#include "engine/TextForm.h"
 
 // Outcome of ReplyFormatter::ReformatReply.
 enum ReformatResult : int {
-  ReformatDone = 0,       // body replaced
-  ReformatUnchanged = 1,  // nothing done, body untouched
-  ReformatDeeper = 4      // body replaced; quoted part taken one level deeper
+  kReformatDone = 0,       // body replaced
+  kReformatUnchanged = 1,  // nothing done, body untouched
+  kReformatDeeper = 4      // body replaced; quoted part taken one level deeper
 };
 
 // Form of an attribution header line.  Attribution is the one-line form of
 // today's mail clients ("On DATE, NAME wrote:"), looked for in mail drafts only.
-enum class HeaderForm { None, Separator, News, Attribution };
-
-// How a body is read and written beyond what the options record says.  The
-// default is the Windows client's single-byte text, exactly.
-struct TextForm {
-  const TextMeasure* measure = nullptr;  // characters and columns; null: bytes
-  bool flowed = false;                   // format=flowed (RFC 3676): the body came through
-                                         // DecodeFlowed and is rendered with soft line breaks
-  bool delSp = false;                    // with flowed: DelSp=yes
-  bool mailDraft = false;                // a terminal mail client's draft: the attributions
-                                         // of today's clients, quoted text keeps its depth,
-                                         // and the own signature follows the quote
-};
+enum class HeaderForm { kNone, kSeparator, kNews, kAttribution };
 
 // Sender data taken out of an attribution.
 struct Sender {
@@ -78,6 +66,7 @@ public:
   // Attribution header.  FindHeader returns false when there is none.
   bool FindHeader(int& headerIndex, HeaderForm& form) const;
   static bool ParseSender(const std::string& text, Sender& sender);  // true on success
+  // Mail drafts (engine/mail/, reached through TextForm::mailDraft).
   // The sender of a mailbox as today's clients write it ("Ann Lee
   // <ann@example.com>", "\"Lee, Ann\" <ann@example.com>", "ann@example.com",
   // "Ann Lee [mailto:ann@example.com]"): the display name when there is one,
@@ -93,7 +82,7 @@ public:
   void MarkOwnPart(int headerEnd);
   void StripQuotedSignature(int headerEnd);
   void MoveOwnPartToBottom(int ownEnd, int& cursorLines);
-  // Mail drafts: the own signature above the quote goes below it.
+  // Mail drafts (engine/mail/): the own signature above the quote goes below it.
   void MoveOwnSignatureBelowQuote(int ownEnd);
 
   // Re-wrapping and rendering.
@@ -111,13 +100,19 @@ public:
   std::vector<unsigned char> quoted;
 
 private:
+  // The steps of drafts and flowed text, in engine/mail/.
+  friend class MailDraftRules;
+  friend class FlowedRendering;
+
   void RemoveLines(std::size_t first, std::size_t count);
   void InsertLine(std::size_t index, const std::string& text, unsigned char isQuoted);
   bool IsEmptyLineAt(long long index) const;
-  bool FindDraftHeader(int& headerIndex, HeaderForm& form) const;
-  int ReplaceAttribution(int headerIndex);
-  void RestoreDraftSignature(int headerEnd);
   std::string OwnSeparator() const;
+  bool FindDraftHeader(int& headerIndex, HeaderForm& form) const;
+  void TakeDraftQuoteDepth(int headerEnd);
+  void RestoreDraftSignature(int headerEnd);
+  void DropEmptyQuoteEnds(int headerEnd);
+  int SettleDraftOwnPart(std::size_t first);
   void RenderFlowed(std::string& body) const;
 
   const Settings& settings_;

@@ -52,7 +52,7 @@ inline constexpr SettingField kSettingFields[] = {
     CharSetting("quoteChar", 4, &Settings::quoteChar, '>'),
     Int32Setting("compressedIndentation", SettingKind::kSwitch, 8, &Settings::compressedIndentation, 1),
     Int32Setting("dependOnOE", SettingKind::kSwitch, 12, &Settings::dependOnOE, 1),
-    Int32Setting("headerStyle", SettingKind::kChoice, 16, &Settings::headerStyle, HeaderStyleShort),
+    Int32Setting("headerStyle", SettingKind::kChoice, 16, &Settings::headerStyle, kHeaderStyleShort),
     Int32Setting("cursorAtTop", SettingKind::kSwitch, 20, &Settings::cursorAtTop, 1),
     Int32Setting("moveSignatureToBottom", SettingKind::kSwitch, 24, &Settings::moveSignatureToBottom, 1),
     Int32Setting("ignoreHtmlMessages", SettingKind::kSwitch, 28, &Settings::ignoreHtmlMessages, 1),

@@ -4,14 +4,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/Product.h"
+
 // Index of the "Header style" list; stored in Settings::headerStyle.  A loaded
 // file may hold any other value, which composes an empty header.
 enum HeaderStyle : int32_t {
-  HeaderStyleOE = 0,         // "O.E.": keep the client's header
-  HeaderStyleShort = 1,      // "short": "<name> wrote:"
-  HeaderStyleShortMail = 2,  // "short+m": "<name> <mail> wrote:"
-  HeaderStyleNone = 3,       // "none": remove the header
-  HeaderStyleCustom = 4      // "custom": customHeader template
+  kHeaderStyleOE = 0,         // "O.E.": keep the client's header
+  kHeaderStyleShort = 1,      // "short": "<name> wrote:"
+  kHeaderStyleShortMail = 2,  // "short+m": "<name> <mail> wrote:"
+  kHeaderStyleNone = 3,       // "none": remove the header
+  kHeaderStyleCustom = 4      // "custom": customHeader template
 };
 
 // Size of the file image and of the record in memory.
@@ -63,10 +65,10 @@ void ResetSettings(Settings& settings);
 // Reads up to 168 bytes of the raw file over the record.  Returns true when the
 // file cannot be opened (the record is then untouched).  A short file replaces
 // only the leading bytes it holds; bytes after the 168th are ignored.
-bool LoadSettings(Settings& settings, const char* path = "Kelvane.cfg");
+bool LoadSettings(Settings& settings, const char* path = kSettingsFile);
 
 // Writes the 168-byte image.  Returns true when the file cannot be written.
-bool SaveSettings(const Settings& settings, const char* path = "Kelvane.cfg");
+bool SaveSettings(const Settings& settings, const char* path = kSettingsFile);
 
 // The little-endian file image of a record, and the reverse.  SettingsFromImage
 // overwrites only the first `size` bytes of the record's image (size <= 168),

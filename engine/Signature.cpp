@@ -1,7 +1,6 @@
 // Signatures: the own part above the header, the quoted sender's signature,
 // and moving the own part below the quote.
 #include <algorithm>
-#include <vector>
 
 #include "engine/ReplyFormatter.h"
 
@@ -50,6 +49,7 @@ void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
   // A single line above the header is the client's typing line; in a draft
   // it is text the user typed and goes along.
   if (ownEnd == 0 && !form_.mailDraft) return;
+  int trimmed = 0;
   if (ownEnd >= 0) {
     // Own lines may have been trimmed away at the end of a body with nothing
     // quoted; never move more lines than there are.
@@ -57,49 +57,9 @@ void ReplyFormatter::MoveOwnPartToBottom(int ownEnd, int& cursorLines) {
     std::rotate(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), lines.end());
     std::rotate(quoted.begin(), quoted.begin() + static_cast<std::ptrdiff_t>(count), quoted.end());
     std::fill(quoted.end() - static_cast<std::ptrdiff_t>(count), quoted.end(), 0);
-    // A draft's own part has no empty typing line to keep it off the quote.
-    const std::size_t first = lines.size() - count;
-    if (form_.mailDraft && first > 0 && !lines[first].empty()) InsertLine(first, std::string(), 0);
-  }
-  int trimmed = 0;
-  // Nor does it end in empty lines, which the draft's text would keep.
-  while (form_.mailDraft && ownEnd >= 0 && lines.size() > 1 && lines.back().empty()) {
-    RemoveLines(lines.size() - 1, 1);
-    ++trimmed;
+    if (form_.mailDraft) trimmed = form_.mailDraft->SettleOwnPartBelowQuote(*this, lines.size() - count);
   }
   if (settings_.cursorAtTop == 0) cursorLines = ownEnd - trimmed;
-}
-
-void ReplyFormatter::RestoreDraftSignature(int headerEnd) {
-  // Below the quote of a draft, an unquoted "--" is the own separator, which
-  // lost its blank when the lines were trimmed.
-  for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i)
-    if (lines[i] == "--") lines[i] = OwnSeparator();
-}
-
-void ReplyFormatter::MoveOwnSignatureBelowQuote(int ownEnd) {
-  if (ownEnd < 0) return;
-  long long first = -1;
-  for (long long j = std::min<long long>(ownEnd, static_cast<long long>(lines.size()) - 1); j >= 0; --j) {
-    if (lines[static_cast<std::size_t>(j)] == OwnSeparator()) {
-      first = j;
-      break;
-    }
-  }
-  if (first < 0) return;
-  const std::size_t from = static_cast<std::size_t>(first);
-  const std::size_t count = static_cast<std::size_t>(ownEnd) + 1 - from;
-  std::vector<std::string> signature(lines.begin() + static_cast<std::ptrdiff_t>(from),
-                                     lines.begin() + static_cast<std::ptrdiff_t>(from + count));
-  while (!signature.empty() && signature.back().empty()) signature.pop_back();
-  RemoveLines(from, count);
-  // Own text above keeps one empty line between it and the header.
-  std::size_t blanks = from;
-  while (blanks > 0 && lines[blanks - 1].empty()) --blanks;
-  RemoveLines(blanks, from - blanks);
-  if (blanks > 0) InsertLine(blanks, std::string(), 0);
-  InsertLine(lines.size(), std::string(), 0);
-  for (const std::string& line : signature) InsertLine(lines.size(), line, 0);
 }
 
 bool ApplySignatureFix(std::string& body) {

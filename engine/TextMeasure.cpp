@@ -14,14 +14,14 @@ public:
     for (long long j = room > 0 ? room - 1 : -1; j >= 0; --j) {
       const char c = text[static_cast<std::size_t>(j)];
       if (c == ' ') {
-        if (rule == BreakRule::Flowed) {
+        if (rule == BreakRule::kFlowed) {
           fit.breakAt = static_cast<std::size_t>(j) + 1;
         } else {
           fit.breakAt = static_cast<std::size_t>(j);
         }
         break;
       }
-      if (c == '-' && rule == BreakRule::Reply) {
+      if (c == '-' && rule == BreakRule::kReply) {
         fit.breakAt = static_cast<std::size_t>(j) + 1;
         break;
       }

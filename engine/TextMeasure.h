@@ -8,9 +8,9 @@
 
 // Where a line is broken, and what happens to the blank there.
 enum class BreakRule {
-  Reply,   // at a blank, which is dropped, or after a hyphen (and, for wide
-           // characters, between them where line-breaking rules allow)
-  Flowed,  // only after a blank, which stays at the end of the line
+  kReply,   // at a blank, which is dropped, or after a hyphen (and, for wide
+            // characters, between them where line-breaking rules allow)
+  kFlowed,  // only after a blank, which stays at the end of the line
 };
 
 // The answer to "how much of this text goes on a line of `room` columns".
@@ -20,10 +20,11 @@ struct LineFit {
                             // no break opportunity lies inside the room
 };
 
+// Measures are constants that live as long as the program and are never
+// deleted through this interface; a trivial destructor keeps them free of
+// start-up and exit code.
 class TextMeasure {
 public:
-  virtual ~TextMeasure() = default;
-
   // The latest break opportunity in `text` whose line takes at most `room`
   // columns; never inside a character or a cluster of characters.
   virtual LineFit Fit(const char* text, std::size_t length, long long room, BreakRule rule) const = 0;
@@ -36,6 +37,9 @@ public:
   // True for a measure of Unicode text, which must never get the byte 0x81
   // of the single-byte signature fix.
   virtual bool IsUnicode() const = 0;
+
+protected:
+  ~TextMeasure() = default;
 };
 
 // One byte, one character, one column; break at a blank or after a hyphen.

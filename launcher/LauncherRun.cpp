@@ -1,13 +1,15 @@
-#include "LauncherRun.h"
+#include "launcher/LauncherRun.h"
+
+#include "base/Product.h"
 
 namespace LauncherMessages {
-const LauncherMessage kNoRegistry = {"Could not find registry information!", "Error", false};
-const LauncherMessage kClientNotStarted = {"Outlook Express could not be started!", "Kelvane Error", true};
+const LauncherMessage kNoRegistry = {kRegistryErrorText, "Error", false};
+const LauncherMessage kClientNotStarted = {"Outlook Express could not be started!", kProductErrorCaption, true};
 const LauncherMessage kNoClientWindow = {
     "Kelvane cannot start!\nAn appropriate Outlook Express window with one of the\nfollowing window "
     "classes could not be found:\nOutlook Express Browser Class\nOutlook Express NewsStore",
-    "Kelvane Error", true};
-const LauncherMessage kMainProgramNotStarted = {"Kelvane.exe could not found/opened!", "Kelvane Error", true};
+    kProductErrorCaption, true};
+const LauncherMessage kMainProgramNotStarted = {"Kelvane.exe could not found/opened!", kProductErrorCaption, true};
 }  // namespace LauncherMessages
 
 namespace {

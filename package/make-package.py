@@ -6,7 +6,10 @@ byte, so it reads like a stand-alone .zip file.
 
 usage: make-package.py --program setup.exe --script setup-script.txt
                        --output setup.exe --zip-output files.zip
-                       NAME=PATH ...
+                       [--version X.Y.Z] NAME=PATH ...
+
+With --version the script gets a "#DisplayVersion" section in front of its
+closing "#end", so that the version setup registers is the build's own.
 """
 import argparse
 import io
@@ -37,6 +40,7 @@ def main():
     parser.add_argument("--script", required=True)
     parser.add_argument("--output", required=True)
     parser.add_argument("--zip-output")
+    parser.add_argument("--version")
     parser.add_argument("entries", nargs="+", help="NAME=PATH")
     args = parser.parse_args()
 
@@ -51,6 +55,10 @@ def main():
         program = f.read()
     with open(args.script, "rb") as f:
         script = f.read()
+    if args.version:
+        if not script.endswith(b"#end") or b"#DisplayVersion" in script:
+            sys.exit("the script must end with #end and carry no #DisplayVersion of its own")
+        script = script[:-4] + b"#DisplayVersion\r\n" + args.version.encode("ascii") + b"\r\n#end"
     for marker in (b"-overlay1-", b"-overlay2-"):
         if marker in program:
             sys.exit("the setup program itself contains %s" % marker.decode())

@@ -1,5 +1,6 @@
 #include "setup/InstallRun.h"
 
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/common/ShortcutRules.h"
 #include "setup/SetupTexts.h"
@@ -24,7 +25,46 @@ bool ResolveInside(const std::string& installDir, const std::string& name, FileS
   return !PathCrossesLink(fs, installDir, name);
 }
 
+// Every folder level of an archive entry below the installation directory,
+// the entry itself when it is a directory entry.
+void MakeEntryFolders(const std::string& installDir, const std::string& name, FileSystem& fs) {
+  std::string folder;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if ((name[i] == '\\' || name[i] == '/') && JoinPath(folder, installDir, name.substr(0, i))) fs.MakeFolder(folder);
+}
+
 }  // namespace
+
+std::vector<UninstallValue> MakeUninstallValues(const InstallRequest& request) {
+  std::string uninstaller;
+  if (!JoinPath(uninstaller, request.installDir, kUninstallerFile)) return {};
+  std::uint64_t totalSize = 0;
+  for (const ArchiveItem& entry : request.entries) totalSize += entry.size;
+  std::uint64_t kilobytes = (totalSize + 1023) / 1024;
+  auto text = [](const char* name, const std::string& value) { return UninstallValue{name, value, false, 0}; };
+  auto number = [](const char* name, std::uint64_t value) {
+    return UninstallValue{name, std::string(), true,
+                          static_cast<std::uint32_t>(value > 0xFFFFFFFFu ? 0xFFFFFFFFu : value)};
+  };
+  // The uninstall command stays unquoted: the main program, the launcher and
+  // setup itself cut it at its last backslash to find the installation.
+  std::vector<UninstallValue> values = {
+      text("DisplayName", request.appName),
+      text("UninstallString", uninstaller),
+      text("QuietUninstallString", "\"" + uninstaller + "\" /S"),
+      text("InstallLocation", request.installDir),
+      number("EstimatedSize", kilobytes),
+      number("NoModify", 1),
+      number("NoRepair", 1),
+  };
+  std::string icon;
+  if (IsSafeRelativeName(request.displayIcon) && JoinPath(icon, request.installDir, request.displayIcon))
+    values.push_back(text("DisplayIcon", icon + ",0"));
+  if (!request.displayVersion.empty()) values.push_back(text("DisplayVersion", request.displayVersion));
+  if (!request.publisher.empty()) values.push_back(text("Publisher", request.publisher));
+  if (!request.urlInfoAbout.empty()) values.push_back(text("URLInfoAbout", request.urlInfoAbout));
+  return values;
+}
 
 CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<ArchiveItem>& entries,
                                const std::string& installDir, FileSystem& fs) {
@@ -79,7 +119,7 @@ void CreateShortcuts(const std::vector<ShortcutSpec>& list, const std::string& i
 
 void InstallFonts(const InstallRequest& request, InstallSystem& system) {
   std::string fontsFolder;
-  if (!system.ShellFolder(ShellFolderKind::Fonts, fontsFolder)) return;
+  if (!system.ShellFolder(ShellFolderKind::kFonts, fontsFolder)) return;
   std::string from, to;
   for (const std::string& name : request.installFonts)
     if (ResolveInside(request.installDir, name, system.Files(), from) && JoinPath(to, fontsFolder, name))
@@ -99,25 +139,35 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   for (const ArchiveItem& entry : request.entries) {
     if (!IsSafeRelativeName(entry.name) || !JoinPath(path, request.installDir, entry.name) ||
         PathCrossesLink(fs, request.installDir, entry.name)) {
-      outcome.result = InstallResult::EntryRefused;
+      outcome.result = InstallResult::kEntryRefused;
       outcome.entryName = entry.name;
       return outcome;
     }
   }
+  std::vector<std::string> added;  // files that were not there before this run
   for (std::size_t i = 0; i < request.entries.size(); ++i) {
+    const std::string& name = request.entries[i].name;
     system.ShowStatus(std::string());
-    system.ShowStatus(request.entries[i].name);
+    system.ShowStatus(name);
+    JoinPath(path, request.installDir, name);
+    bool isNew = fs.Kind(path) == PathKind::kMissing;
+    // The run makes the entry's folders itself, so that the file system it
+    // was given knows which ones are new.
+    MakeEntryFolders(request.installDir, name, fs);
     if (!system.ExtractEntry(i, outcome.reason)) {
-      // The earlier installation and its record stay as they were.
-      outcome.result = InstallResult::EntryFailed;
-      outcome.entryName = request.entries[i].name;
+      // The earlier installation and its record stay as they were; what
+      // this run added goes again, the half-written file included.
+      for (auto it = added.rbegin(); it != added.rend(); ++it) fs.RemoveFile(*it);
+      outcome.result = InstallResult::kEntryFailed;
+      outcome.entryName = name;
       return outcome;
     }
+    if (isNew && !IsDirectoryName(name)) added.push_back(path);
     system.AdvanceProgress(request.entries[i].size);
   }
 
   std::string recordPath;
-  if (JoinPath(recordPath, request.installDir, "uninstall.dat") && fs.Kind(recordPath) == PathKind::File) {
+  if (JoinPath(recordPath, request.installDir, kUninstallRecordFile) && fs.Kind(recordPath) == PathKind::kFile) {
     system.ShowStatus(texts.checkingOldData);
     RecordLists earlier;
     if (system.ReadRecord(request.installDir, earlier) && earlier.appName == request.appName)
@@ -131,9 +181,9 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   system.ShowStatus(texts.creatingShortcuts);
   CreateShortcuts(request.shortcuts, request.installDir, request.menuFolder, system, record);
   std::string folder;
-  if (system.ShellFolder(ShellFolderKind::Startup, folder))
+  if (system.ShellFolder(ShellFolderKind::kStartup, folder))
     CreateShortcuts(request.startupShortcuts, request.installDir, folder, system, record);
-  if (system.ShellFolder(ShellFolderKind::Desktop, folder))
+  if (system.ShellFolder(ShellFolderKind::kDesktop, folder))
     CreateShortcuts(request.desktopShortcuts, request.installDir, folder, system, record);
 
   if (!request.installFonts.empty()) {
@@ -150,9 +200,8 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   if (!outcome.recordWritten) system.ShowError(SetupMessage::kRecordNotSaved);
 
   if (IsSafeKeyName(request.appName)) system.ClearPendingRemoval(request.appName);
-  std::string uninstallString;
-  if (!IsSafeKeyName(request.appName) || !JoinPath(uninstallString, request.installDir, "uninstall.exe") ||
-      !system.RegisterUninstaller(request.appName, uninstallString))
-    outcome.result = InstallResult::RegistryFailed;
+  std::vector<UninstallValue> values = MakeUninstallValues(request);
+  if (!IsSafeKeyName(request.appName) || values.empty() || !system.RegisterUninstaller(request.appName, values))
+    outcome.result = InstallResult::kRegistryFailed;
   return outcome;
 }

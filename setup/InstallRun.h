@@ -32,9 +32,25 @@ struct InstallRequest {
   std::vector<std::string> generatedFiles;
   std::vector<std::string> installFonts;
   std::string windowClass, windowTitle;
+  // What the Add/Remove Programs entry tells beside the name; empty ones
+  // are not written.  displayIcon is relative to the installation directory.
+  std::string publisher, displayVersion, displayIcon, urlInfoAbout;
 };
 
-enum class ShellFolderKind { Startup, Desktop, Fonts };
+// One value of the application's Uninstall key: a string, or a 32-bit
+// number.
+struct UninstallValue {
+  std::string name;
+  std::string text;
+  bool isNumber = false;
+  std::uint32_t number = 0;
+};
+
+// The values of the Uninstall key for an installation; empty when the
+// uninstaller's path would not fit.
+std::vector<UninstallValue> MakeUninstallValues(const InstallRequest& request);
+
+enum class ShellFolderKind { kStartup, kDesktop, kFonts };
 
 class InstallSystem {
 public:
@@ -54,19 +70,21 @@ public:
   // Drops the one-time commands an earlier uninstallation left behind, which
   // would otherwise delete the new uninstaller at the next logon.
   virtual void ClearPendingRemoval(const std::string& appName) = 0;
-  virtual bool RegisterUninstaller(const std::string& appName, const std::string& uninstallString) = 0;
+  // Creates the Uninstall key for appName and writes every value.
+  virtual bool RegisterUninstaller(const std::string& appName, const std::vector<UninstallValue>& values) = 0;
   virtual void ShowError(const std::string& text) = 0;
 };
 
 enum class InstallResult {
-  Completed,
-  EntryRefused,    // an archive name would leave the installation directory
-  EntryFailed,     // the archive reader could not write an entry
-  RegistryFailed,  // everything installed, but the Uninstall entry is missing
+  kCompleted,
+  kEntryRefused,    // an archive name would leave the installation directory
+  kEntryFailed,     // the archive reader could not write an entry; the files
+                    // this run had added are removed again
+  kRegistryFailed,  // everything installed, but the Uninstall entry is missing
 };
 
 struct InstallOutcome {
-  InstallResult result = InstallResult::Completed;
+  InstallResult result = InstallResult::kCompleted;
   std::string entryName;
   std::string reason;
   bool recordWritten = false;

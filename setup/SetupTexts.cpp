@@ -96,6 +96,8 @@ const char* const kRegistryFailed =
     "The uninstall information could not be written to the registry!\nThe installation is not "
     "complete.";
 const char* const kArchiveUnreadable = "The installation file is corrupt!";
+const char* const kLogFileName = "setup.log";
+const char* const kLogYes = "Yes";
 }  // namespace SetupMessage
 
 std::string FormatRunningMessage(const std::string& appName) {
@@ -115,4 +117,32 @@ std::string FormatExtractionFailure(const std::string& entryName, const std::str
 std::string FormatUnsafeEntry(const std::string& entryName) {
   return "The installation file holds an invalid file name:\n\"" + entryName +
          "\"\n\nSetup stops here; an earlier installation was left as it was.";
+}
+
+std::string FormatCorruptEntry(const std::string& entryName) {
+  return std::string(SetupMessage::kArchiveUnreadable) + "\n\n\"" + entryName + "\"";
+}
+
+std::string FormatLogLine(const std::string& caption, const std::string& text) {
+  std::string line = caption + ": ";
+  bool blank = false;
+  for (char c : text) {
+    if (c == '\n' || c == '\r') {
+      blank = true;
+      continue;
+    }
+    if (blank && !line.empty() && line.back() != ' ') line += ' ';
+    blank = false;
+    line += c;
+  }
+  return line;
+}
+
+std::string FormatIgnoredArgument(const std::string& argument) {
+  return "Setup: ignored the argument " + argument;
+}
+
+std::string FormatSilentStart(const std::string& appName, const std::string& installDir,
+                              const std::string& menuFolder) {
+  return "Setup: installing " + appName + " into " + installDir + ", start menu folder " + menuFolder;
 }

@@ -51,9 +51,20 @@ extern const char* const kMenuInvalidName;
 extern const char* const kRecordNotSaved;
 extern const char* const kRegistryFailed;
 extern const char* const kArchiveUnreadable;
+extern const char* const kLogFileName;
+extern const char* const kLogYes;
 }  // namespace SetupMessage
 
 std::string FormatRunningMessage(const std::string& appName);
 std::string FormatNoSpaceMessage(unsigned long long missingKilobytes, char drive);
 std::string FormatExtractionFailure(const std::string& entryName, const std::string& reason);
 std::string FormatUnsafeEntry(const std::string& entryName);
+// The corrupt-package message naming the entry the listing refused.
+std::string FormatCorruptEntry(const std::string& entryName);
+
+// A silent setup's log: one line per message it would have shown, with
+// its line breaks turned into blanks, and a line for each argument it did
+// not use.
+std::string FormatLogLine(const std::string& caption, const std::string& text);
+std::string FormatIgnoredArgument(const std::string& argument);
+std::string FormatSilentStart(const std::string& appName, const std::string& installDir, const std::string& menuFolder);

@@ -1,11 +1,13 @@
 #include "setup/WizardRules.h"
 
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 
 namespace {
 
-// Room kept behind the destination for the names setup itself puts there.
-constexpr std::size_t kOwnFileRoom = sizeof("\\uninstall.dat") - 1;
+// Room kept behind the destination for the names setup itself puts there:
+// a backslash and the record's name (sizeof counts the name's zero).
+constexpr std::size_t kOwnFileRoom = sizeof(kUninstallRecordFile);
 
 bool IsDriveLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -45,41 +47,41 @@ DestinationDecision DecideDestination(std::string& installDir, const std::string
 
   std::uint64_t freeBytes = 0;
   if (!fs.FreeBytes(installDir.substr(0, 3), freeBytes)) {
-    decision.verdict = DestinationVerdict::SpaceUnknown;
+    decision.verdict = DestinationVerdict::kSpaceUnknown;
     return decision;
   }
   std::uint64_t required = RequiredSpace(totalSize);
   if (freeBytes < required) {
-    decision.verdict = DestinationVerdict::NoSpace;
+    decision.verdict = DestinationVerdict::kNoSpace;
     decision.missingKilobytes = (required - freeBytes) / 1024;
     decision.drive = UpperDrive(installDir[0]);
     return decision;
   }
 
   FolderResult made = fs.MakeFolder(installDir);
-  if (made == FolderResult::PathNotFound) {
+  if (made == FolderResult::kPathNotFound) {
     for (const std::string& parent : ParentFolders(installDir)) fs.MakeFolder(parent);
     made = fs.MakeFolder(installDir);
-    if (made == FolderResult::PathNotFound || made == FolderResult::Failed) {
-      decision.verdict = DestinationVerdict::CannotCreate;
+    if (made == FolderResult::kPathNotFound || made == FolderResult::kFailed) {
+      decision.verdict = DestinationVerdict::kCannotCreate;
       return decision;
     }
   }
   switch (made) {
-    case FolderResult::Created:
-      decision.verdict = DestinationVerdict::Accept;
+    case FolderResult::kCreated:
+      decision.verdict = DestinationVerdict::kAccept;
       break;
-    case FolderResult::AlreadyExists:
+    case FolderResult::kAlreadyExists:
       if (installDir == previousDir)
-        decision.verdict = DestinationVerdict::Accept;
-      else if (fs.Kind(installDir) == PathKind::File)
-        decision.verdict = DestinationVerdict::FileExists;
+        decision.verdict = DestinationVerdict::kAccept;
+      else if (fs.Kind(installDir) == PathKind::kFile)
+        decision.verdict = DestinationVerdict::kFileExists;
       else
-        decision.verdict = DestinationVerdict::AskExisting;
+        decision.verdict = DestinationVerdict::kAskExisting;
       break;
     default:
       // A folder that could not be made is no place to install into.
-      decision.verdict = DestinationVerdict::CannotCreate;
+      decision.verdict = DestinationVerdict::kCannotCreate;
       break;
   }
   return decision;
@@ -90,18 +92,19 @@ MenuFolderVerdict DecideMenuFolder(const std::string& rootFolder, const std::str
   std::string folderName = name;
   while (!folderName.empty() && folderName.back() == '\\') folderName.pop_back();
   std::string path;
-  if (!IsSafeRelativeName(folderName) || !JoinPath(path, rootFolder, folderName)) return MenuFolderVerdict::InvalidName;
+  if (!IsSafeRelativeName(folderName) || !JoinPath(path, rootFolder, folderName))
+    return MenuFolderVerdict::kInvalidName;
   switch (fs.MakeFolder(path)) {
-    case FolderResult::PathNotFound:
-      return MenuFolderVerdict::PathNotFound;
-    case FolderResult::AlreadyExists:
-      if (fs.Kind(path) == PathKind::File) return MenuFolderVerdict::FileExists;
+    case FolderResult::kPathNotFound:
+      return MenuFolderVerdict::kPathNotFound;
+    case FolderResult::kAlreadyExists:
+      if (fs.Kind(path) == PathKind::kFile) return MenuFolderVerdict::kFileExists;
       break;
     default:
       break;
   }
   menuFolder = path;
-  return MenuFolderVerdict::Accept;
+  return MenuFolderVerdict::kAccept;
 }
 
 std::string EnterMenuFolder(const std::string& currentFolder, const std::string& entry) {

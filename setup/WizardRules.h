@@ -23,17 +23,17 @@ std::uint64_t RequiredSpace(std::uint64_t totalSize);
 std::vector<std::string> ParentFolders(const std::string& path);
 
 enum class DestinationVerdict {
-  Accept,
-  AskExisting,   // the folder exists and is not the earlier installation
-  Invalid,       // not of the form X:\Path
-  NoSpace,       // missingKilobytes and drive tell how much on which drive
-  SpaceUnknown,  // the free space could not be read
-  CannotCreate,
-  FileExists,
+  kAccept,
+  kAskExisting,   // the folder exists and is not the earlier installation
+  kInvalid,       // not of the form X:\Path
+  kNoSpace,       // missingKilobytes and drive tell how much on which drive
+  kSpaceUnknown,  // the free space could not be read
+  kCannotCreate,
+  kFileExists,
 };
 
 struct DestinationDecision {
-  DestinationVerdict verdict = DestinationVerdict::Invalid;
+  DestinationVerdict verdict = DestinationVerdict::kInvalid;
   std::uint64_t missingKilobytes = 0;
   char drive = 0;
 };
@@ -42,7 +42,7 @@ struct DestinationDecision {
 DestinationDecision DecideDestination(std::string& installDir, const std::string& previousDir, std::uint64_t totalSize,
                                       FileSystem& fs);
 
-enum class MenuFolderVerdict { Accept, InvalidName, PathNotFound, FileExists };
+enum class MenuFolderVerdict { kAccept, kInvalidName, kPathNotFound, kFileExists };
 
 // menuFolder = rootFolder + '\' + name, created one level deep.
 MenuFolderVerdict DecideMenuFolder(const std::string& rootFolder, const std::string& name, FileSystem& fs,

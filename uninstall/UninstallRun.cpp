@@ -1,7 +1,8 @@
-#include "UninstallRun.h"
+#include "uninstall/UninstallRun.h"
 
 #include <algorithm>
 
+#include "base/Product.h"
 #include "setup/common/PathText.h"
 #include "setup/common/ShortcutRules.h"
 
@@ -43,11 +44,11 @@ void RemoveTreeAt(FileSystem& fs, const std::string& folder, int level) {
     std::string path;
     if (!JoinPath(path, folder, item.name)) continue;  // a cut path would name something else
     PathKind kind = fs.Kind(path);
-    if (kind == PathKind::Directory)
+    if (kind == PathKind::kDirectory)
       RemoveTreeAt(fs, path, level + 1);
-    else if (kind == PathKind::Link)
+    else if (kind == PathKind::kLink)
       fs.RemoveFolder(path);
-    else if (kind == PathKind::File)
+    else if (kind == PathKind::kFile)
       fs.RemoveFile(path);
   }
   fs.RemoveFolder(folder);
@@ -80,7 +81,7 @@ RemovalPlan PlanRemoval(const RecordLists& record, const std::string& ownDir, Fi
   }
   for (const std::string& name : record.generatedFiles)
     if (ResolveInside(ownDir, name, fs, path)) plan.generated.push_back(path);
-  JoinPath(plan.recordFile, ownDir, "uninstall.dat");
+  JoinPath(plan.recordFile, ownDir, kUninstallRecordFile);
   for (const std::string& link : record.shortcuts)
     if (IsRemovableShortcut(link)) plan.shortcuts.push_back(link);
   if (!record.shortcuts.empty()) plan.shortcutFolder = RemovableShortcutFolder(record.shortcuts[0], fs);
@@ -96,7 +97,7 @@ bool MakeRunOnceCommands(const std::string& appName, const std::string& commandI
   for (const std::string* text : {&commandInterpreter, &ownDir})
     if (std::any_of(text->begin(), text->end(), IsReadByInterpreter)) return false;
   std::string uninstaller;
-  if (!JoinPath(uninstaller, ownDir, "uninstall.exe")) return false;
+  if (!JoinPath(uninstaller, ownDir, kUninstallerFile)) return false;
   std::string interpreter = "\"" + commandInterpreter + "\"";
   std::string deleteUninstaller = "del \"" + uninstaller + "\"";
   std::vector<RunOnceCommand> made = {
@@ -114,16 +115,16 @@ bool MakeRunOnceCommands(const std::string& appName, const std::string& commandI
 UninstallResult RunUninstall(const RecordLists& record, const std::string& ownDir, UninstallSystem& system) {
   if ((!record.windowClass.empty() || !record.windowTitle.empty()) &&
       system.WindowExists(record.windowClass, record.windowTitle))
-    return UninstallResult::ApplicationRunning;
+    return UninstallResult::kApplicationRunning;
 
   FileSystem& fs = system.Files();
   RemovalPlan plan = PlanRemoval(record, ownDir, fs);
   for (const std::string& path : plan.files) fs.RemoveFile(path);
   for (const std::string& path : plan.generated) {
     PathKind kind = fs.Kind(path);
-    if (kind == PathKind::Directory)
+    if (kind == PathKind::kDirectory)
       RemoveTree(fs, path);
-    else if (kind == PathKind::File)
+    else if (kind == PathKind::kFile)
       fs.RemoveFile(path);
   }
   if (!plan.recordFile.empty()) fs.RemoveFile(plan.recordFile);
@@ -133,10 +134,10 @@ UninstallResult RunUninstall(const RecordLists& record, const std::string& ownDi
 
   // An empty or nested name would make the key below name the Uninstall key
   // itself, or another application's.
-  if (!IsSafeKeyName(record.appName)) return UninstallResult::Removed;
+  if (!IsSafeKeyName(record.appName)) return UninstallResult::kRemoved;
   system.DeleteUninstallKey(record.appName);
   std::vector<RunOnceCommand> commands;
   if (MakeRunOnceCommands(record.appName, system.CommandInterpreter(), ownDir, commands))
     for (const RunOnceCommand& command : commands) system.SetRunOnce(command.valueName, command.command);
-  return UninstallResult::Removed;
+  return UninstallResult::kRemoved;
 }

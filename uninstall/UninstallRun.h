@@ -59,6 +59,6 @@ bool MakeRunOnceCommands(const std::string& appName, const std::string& commandI
 // entered.
 void RemoveTree(FileSystem& fs, const std::string& folder);
 
-enum class UninstallResult { Removed, ApplicationRunning };
+enum class UninstallResult { kRemoved, kApplicationRunning };
 
 UninstallResult RunUninstall(const RecordLists& record, const std::string& ownDir, UninstallSystem& system);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/LinkText.h"
-#include "app/windows/Registry.h"
 #include "ui/windows/Dialog.h"
+#include "win32/Registry.h"
 
 namespace {
 constexpr UINT kToolId = 1;
@@ -103,7 +103,7 @@ void CHyperLink::LoadLinkCursor() {
   const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
   const std::string path = std::string(windows, length) + "\\winhlp32.exe";
-  ui::UniqueModule module(::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  UniqueModule module(::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
   if (!module) return;
   HCURSOR hand = ::LoadCursorA(module.Get(), MAKEINTRESOURCEA(106));
   if (hand != nullptr) cursor_.Reset(static_cast<HCURSOR>(::CopyIcon(hand)));

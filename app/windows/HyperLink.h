@@ -8,9 +8,10 @@
 
 #include <string>
 
+#include "base/Product.h"
 #include "ui/windows/Controls.h"
 #include "ui/windows/CustomWindow.h"
-#include "ui/windows/Handles.h"
+#include "win32/Handles.h"
 
 class CHyperLink : public ui::CSubclassedWindow {
 public:
@@ -49,8 +50,8 @@ private:
   bool underline_ = true;
   bool adjustToFit_ = true;
   std::string target_;
-  std::string caption_ = "Kelvane";
-  ui::UniqueFont font_;
-  ui::UniqueCursor cursor_;
+  std::string caption_ = kProductName;
+  UniqueFont font_;
+  UniqueCursor cursor_;
   ui::CToolTip toolTip_;
 };

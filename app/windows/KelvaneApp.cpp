@@ -1,10 +1,11 @@
 #include "app/windows/KelvaneApp.h"
 
 #include "app/SettingsFile.h"
-#include "app/windows/Registry.h"
 #include "automation/windows/Win32Desktop.h"
+#include "base/Product.h"
+#include "win32/Registry.h"
 
-CKelvaneApp::CKelvaneApp() : ui::CApplication("Kelvane") {
+CKelvaneApp::CKelvaneApp() : ui::CApplication(kProductName) {
   ResetSettings(settings_);
 }
 
@@ -84,5 +85,5 @@ bool Win32StartupHost::IsOutlookExpressRunning() {
 
 bool Win32StartupHost::AskToDropDependency() {
   const char* text = app_.GetLanguage().GetText("#Dependency Check Warning");
-  return ::MessageBoxA(nullptr, text != nullptr ? text : "", "Kelvane", MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return ::MessageBoxA(nullptr, text != nullptr ? text : "", kProductName, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }

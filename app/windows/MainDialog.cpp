@@ -264,7 +264,7 @@ void CMainDialog::RunAdvancedOptions() {
 
 void CMainDialog::OnHeaderStyleChanged() {
   UpdateData(true);
-  if (settings_.headerStyle != HeaderStyleCustom) return;
+  if (settings_.headerStyle != kHeaderStyleCustom) return;
   CCustomHeaderDialog dialog(language_, CustomHeaderText(settings_));
   if (dialog.DoModal(GetHandle()) == IDOK) StoreCustomHeader(settings_, dialog.GetTemplate());
 }

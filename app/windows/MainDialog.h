@@ -19,7 +19,7 @@
 #include "ui/windows/Application.h"
 #include "ui/windows/Controls.h"
 #include "ui/windows/Dialog.h"
-#include "ui/windows/Handles.h"
+#include "win32/Handles.h"
 
 // The language table as the watch looks its warnings up.
 class LanguageTexts : public TextLookup {
@@ -99,15 +99,15 @@ private:
   std::string invertLabel_ = "Invert Cursor/Sig";
   std::string topWord_ = "top";
   std::string bottomWord_ = "bottom";
-  ui::UniqueIcon disabledIcon_;
+  UniqueIcon disabledIcon_;
   ui::CComboBox headerStyles_;
   CHyperLink donationLink_;
   CHyperLink feedbackLink_;
   CHyperLink webLink_;
   ui::CListView statusList_;
   CSystemTray tray_;
-  ui::UniqueIcon mainIcon_;
-  ui::UniqueIcon largeIcon_;
+  UniqueIcon mainIcon_;
+  UniqueIcon largeIcon_;
 
   bool validating_ = false;
   bool quietExchange_ = false;

@@ -3,6 +3,8 @@
 #include <mshtml.h>
 #include <objbase.h>
 
+#include "automation/windows/Hwnd.h"
+
 namespace {
 
 // IID_IHTMLDocument2, spelt out so that no import library has to carry it.
@@ -11,8 +13,9 @@ const IID kIidHtmlDocument2 = {0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0x
 const GUID kMshtmlLibrary = {0x3050F1C5, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
 
 TextRead ReadBstr(HRESULT hr, const Bstr& value, std::string& text) {
-  if (FAILED(hr)) return TextRead::failed;
-  return value.ToAnsi(text);
+  bool lossy = false;
+  if (FAILED(hr) || !value.ToAnsi(text, lossy)) return TextRead::kFailed;
+  return lossy ? TextRead::kLossy : TextRead::kOk;
 }
 
 class Win32HtmlElement : public HtmlElement {
@@ -54,7 +57,7 @@ public:
   bool GetReadyState(std::string& state) override {
     Bstr value;
     const HRESULT hr = document_->get_readyState(value.Receive());
-    return ReadBstr(hr, value, state) == TextRead::ok;
+    return ReadBstr(hr, value, state) == TextRead::kOk;
   }
   TextRead GetTitle(std::string& title) override {
     Bstr value;
@@ -79,25 +82,24 @@ private:
 }  // namespace
 
 void Win32Accessibility::InitializeCom() {
-  comInitialized_ = SUCCEEDED(::CoInitialize(nullptr));
+  apartment_.emplace();
   // Without the library the proxies are still built, only slower.
-  if (comInitialized_) ::LoadRegTypeLib(kMshtmlLibrary, 4, 0, LOCALE_NEUTRAL, documentTypes_.Receive());
+  if (apartment_->Entered()) ::LoadRegTypeLib(kMshtmlLibrary, 4, 0, LOCALE_NEUTRAL, documentTypes_.Receive());
 }
 
 void Win32Accessibility::UninitializeCom() {
   documentTypes_.Reset();
-  // Only a successful CoInitialize may be balanced.
-  if (comInitialized_) ::CoUninitialize();
-  comInitialized_ = false;
+  apartment_.reset();
 }
 
 bool Win32Accessibility::LoadLibrary() {
-  return module_.Get() != nullptr || module_.Load("OLEACC.DLL");
+  if (!module_) module_.Reset(::LoadLibraryA("OLEACC.DLL"));
+  return static_cast<bool>(module_);
 }
 
 bool Win32Accessibility::FindObjectFromLresult() {
   objectFromLresult_ = nullptr;
-  if (module_.Get() == nullptr) return false;
+  if (!module_) return false;
   const FARPROC proc = ::GetProcAddress(module_.Get(), "ObjectFromLresult");
   objectFromLresult_ = reinterpret_cast<ObjectFromLresultFunction>(reinterpret_cast<void (*)()>(proc));
   return objectFromLresult_ != nullptr;

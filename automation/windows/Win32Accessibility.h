@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "automation/AccessibilityApi.h"
-#include "automation/windows/Win32Handles.h"
+#include "win32/Com.h"
+#include "win32/Handles.h"
 
 class Win32Accessibility : public AccessibilityApi {
 public:
@@ -26,11 +29,12 @@ public:
 private:
   using ObjectFromLresultFunction = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
 
-  ModuleHandle module_;
+  UniqueModule module_;
   ObjectFromLresultFunction objectFromLresult_ = nullptr;
+  // Declared before what needs COM, so that it is left last.
+  std::optional<ComApartment> apartment_;
   // The type library that describes the document interfaces, held while COM
   // is initialised: the universal marshaller looks it up for every proxy it
   // builds, and a library nobody holds is loaded and parsed again each time.
   ComRef<ITypeLib> documentTypes_;
-  bool comInitialized_ = false;
 };

@@ -1,6 +1,6 @@
 #include "automation/windows/Win32Desktop.h"
 
-#include "automation/windows/Win32Handles.h"
+#include "automation/windows/Hwnd.h"
 
 WindowHandle Win32WindowSystem::FindTopLevel(const char* className) {
   return FromHwnd(::FindWindowA(className, nullptr));

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -77,7 +78,7 @@ const BmpTable& Bmp() {
 
 // A well-formed two- or three-byte sequence at text[pos], decoded without the
 // checks utf8proc_iterate makes for the rare cases; -1 otherwise.
-int32_t DecodeBmp(const unsigned char* s, std::size_t length, std::size_t pos, std::size_t& n) {
+inline int32_t DecodeBmp(const unsigned char* s, std::size_t length, std::size_t pos, std::size_t& n) {
   const unsigned char c = s[pos];
   if (c >= 0xC2 && c <= 0xDF && pos + 1 < length && (s[pos + 1] & 0xC0) == 0x80) {
     n = 2;
@@ -104,28 +105,37 @@ bool EndsClusterBefore(const utf8proc_property_t* current, int32_t next) {
          nextClass != UTF8PROC_BOUNDCLASS_SPACINGMARK;
 }
 
-Cluster ClusterAt(const char* text, std::size_t length, std::size_t pos) {
-  const auto c = static_cast<unsigned char>(text[pos]);
-  if (c < 0x80 && (pos + 1 == length || static_cast<unsigned char>(text[pos + 1]) < 0x80))
-    return Cluster{pos + 1, 1, c, c};
-  const auto* s = reinterpret_cast<const unsigned char*>(text);
-  if (c < 0x80) {  // ASCII before a character that does not join it ("u" before "ü")
-    std::size_t m = 0;
-    const int32_t next = DecodeBmp(s, length, pos + 1, m);
-    if (next >= 0 && (Bmp()[next] & kJoins) == 0) return Cluster{pos + 1, 1, c, c};
-  } else {
-    // A plain character of the BMP followed by ASCII or by another character
-    // that does not join it: the common case, settled from the table.
-    std::size_t n = 0;
-    const int32_t cp = DecodeBmp(s, length, pos, n);
-    if (cp >= 0 && (Bmp()[cp] & kStandsAlone) != 0) {
-      const std::size_t end = pos + n;
-      std::size_t m = 0;
-      const int32_t next = end == length ? -1 : s[end] < 0x80 ? s[end] : DecodeBmp(s, length, end, m);
-      if (end == length || (next >= 0 && (Bmp()[next] & kJoins) == 0))
-        return Cluster{end, Bmp()[cp] & kWidthMask, cp, cp};
-    }
-  }
+// One character as the scanning loops see it: an ASCII byte, or a
+// well-formed character of the BMP with its table entry; value -1 for anything
+// else (ill-formed bytes, characters beyond the BMP), which takes the full
+// rules.
+struct Character {
+  int32_t value = -1;
+  std::size_t length = 1;
+  unsigned char info = 0;
+};
+
+inline Character CharacterAt(const unsigned char* s, std::size_t length, std::size_t pos) {
+  const unsigned char c = s[pos];
+  // Every ASCII character counts one column and ends its cluster unless a
+  // mark follows, control characters included, as in the bytes measure.
+  if (c < 0x80) return Character{c, 1, 1 | kStandsAlone};
+  Character character;
+  character.value = DecodeBmp(s, length, pos, character.length);
+  if (character.value >= 0) character.info = Bmp()[character.value];
+  return character;
+}
+
+// Whether `current`, followed by `next` (value -1 and info 0 at the end of
+// the text), is a cluster of its own: a character that ends its cluster, and
+// nothing after it that joins it.  The common case, settled from the table.
+inline bool StandsAlone(const Character& current, const Character& next, bool atEnd) {
+  return current.value >= 0 && (current.info & kStandsAlone) != 0 &&
+         (atEnd || (next.value >= 0 && (next.info & kJoins) == 0));
+}
+
+// The cluster at `pos` by utf8proc's rules, for what StandsAlone does not settle.
+Cluster FullClusterAt(const char* text, std::size_t length, std::size_t pos) {
   CodePoint cp = DecodeAt(text, length, pos);
   Cluster cluster{pos + cp.length, CodePointWidth(cp.value), cp.value, cp.value};
   if (cp.value < 0 || cluster.end == length) return cluster;
@@ -148,6 +158,40 @@ Cluster ClusterAt(const char* text, std::size_t length, std::size_t pos) {
     cluster.end += next.length;
   }
   return cluster;
+}
+
+Cluster ClusterAt(const char* text, std::size_t length, std::size_t pos) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text);
+  const Character current = CharacterAt(s, length, pos);
+  const std::size_t end = pos + current.length;
+  const bool atEnd = end >= length;
+  const Character next = atEnd ? Character{} : CharacterAt(s, length, end);
+  if (StandsAlone(current, next, atEnd)) return Cluster{end, current.info & kWidthMask, current.value, current.value};
+  return FullClusterAt(text, length, pos);
+}
+
+// The first byte at or after `pos`, before `limit`, that is not ASCII; or
+// `limit`.  Eight bytes at a time where the byte order lets the lowest set
+// bit name the first such byte: most mail is mostly ASCII.  The word read may
+// reach past `limit`, never past `length`.
+inline std::size_t AsciiRunEnd(const unsigned char* s, std::size_t pos, std::size_t limit, std::size_t length) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  while (pos < limit && length - pos >= 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, s + pos, 8);
+    const uint64_t high = word & 0x8080808080808080ULL;
+    if (high != 0) {
+      pos += static_cast<std::size_t>(__builtin_ctzll(high)) / 8;
+      return pos < limit ? pos : limit;
+    }
+    pos += 8;
+  }
+  if (pos >= limit) return limit;
+#else
+  (void)length;
+#endif
+  while (pos < limit && s[pos] < 0x80) ++pos;
+  return pos;
 }
 
 // Whether a line may end between two characters, one of them wide.
@@ -205,49 +249,9 @@ public:
       fit.fits = true;
       return fit;
     }
-    long long column = 0;
-    std::size_t pos = 0;
-    bool previousWide = false;
-    int32_t previousLast = -1;
-    while (pos < length) {
-      const auto c = static_cast<unsigned char>(text[pos]);
-      if (c < 0x80 && (pos + 1 == length || static_cast<unsigned char>(text[pos + 1]) < 0x80)) {
-        // ASCII between ASCII: one character, one column, as in bytes.
-        if (c == ' ' && column < room) {
-          fit.breakAt = rule == BreakRule::Flowed ? pos + 1 : pos;
-        } else if (c == '-' && column < room && rule == BreakRule::Reply) {
-          fit.breakAt = pos + 1;
-        } else if (previousWide && rule == BreakRule::Reply && MayBreakBetween(previousLast, c)) {
-          fit.breakAt = pos;
-        }
-        if (column >= room) return fit;
-        ++column;
-        previousWide = false;
-        previousLast = c;
-        ++pos;
-        continue;
-      }
-      const Cluster cluster = ClusterAt(text, length, pos);
-      const bool single = cluster.end == pos + 1;
-      const bool wide = cluster.width == 2;
-      // Break opportunities at this cluster, while their line still fits.
-      if (single && text[pos] == ' ' && column < room) {
-        fit.breakAt = rule == BreakRule::Flowed ? pos + 1 : pos;
-      } else if (single && text[pos] == '-' && column < room && rule == BreakRule::Reply) {
-        fit.breakAt = pos + 1;
-      } else if (rule == BreakRule::Reply && pos > 0 && (wide || previousWide) && column <= room &&
-                 MayBreakBetween(previousLast, cluster.first)) {
-        fit.breakAt = pos;
-      }
-      if (column + cluster.width > room) return fit;
-      column += cluster.width;
-      previousWide = wide;
-      previousLast = cluster.last;
-      pos = cluster.end;
-    }
-    fit.fits = true;
-    fit.breakAt = 0;
-    return fit;
+    if (room < 0 && length > 0) return fit;  // not even a character of no columns
+    if (FitPlainText(reinterpret_cast<const unsigned char*>(text), length, room, rule, fit)) return fit;
+    return FitClusters(text, length, room, rule);
   }
 
   long long Width(const char* text, std::size_t length) const override {
@@ -275,6 +279,106 @@ public:
   bool IsUnicode() const override { return true; }
 
 private:
+  // Fit for text whose characters up to the end of the line, and the one
+  // after, are each a cluster of their own (ASCII, and characters of the BMP
+  // that no mark joins): the text of nearly every mail.  A forward scan counts
+  // the columns, ASCII eight bytes at a time, and notes only the breaks
+  // between wide characters; the last blank or hyphen is then found looking
+  // back from the end of the line, as in bytes.  False, with `fit` untouched,
+  // when a character needs the full rules.
+  static bool FitPlainText(const unsigned char* s, std::size_t length, long long room, BreakRule rule, LineFit& fit) {
+    const bool reply = rule == BreakRule::kReply;
+    long long column = 0;
+    std::size_t pos = 0;
+    bool previousWide = false;
+    int32_t previousLast = -1;
+    std::size_t wideBreak = 0;  // the last break between wide characters
+    std::size_t cut = 0;        // the first character that does not fit
+    for (;;) {
+      if (pos == length) {
+        fit.fits = true;
+        return true;
+      }
+      if (s[pos] < 0x80 && !previousWide) {
+        const auto roomLeft = static_cast<std::size_t>(room - column);
+        const std::size_t limit = length - pos > roomLeft ? pos + roomLeft + 1 : length;
+        const std::size_t end = AsciiRunEnd(s, pos, limit, length);
+        if (end - pos > roomLeft) {
+          cut = pos + roomLeft;
+          break;
+        }
+        column += static_cast<long long>(end - pos);
+        pos = end;
+        previousLast = s[pos - 1];
+        continue;
+      }
+      const Character character = CharacterAt(s, length, pos);
+      if (character.value < 0 || (character.info & kStandsAlone) == 0) return false;
+      const int width = character.info & kWidthMask;
+      const bool wide = width == 2;
+      if (reply && pos > 0 && (wide || previousWide) && MayBreakBetween(previousLast, character.value)) wideBreak = pos;
+      if (column + width > room) {
+        cut = pos;
+        break;
+      }
+      column += width;
+      previousWide = wide;
+      previousLast = character.value;
+      pos += character.length;
+    }
+    // The character that does not fit is a cluster of its own only when the
+    // next one does not join it.
+    const std::size_t afterCut = cut + CharacterAt(s, length, cut).length;
+    if (afterCut < length && s[afterCut] >= 0x80) {
+      const Character next = CharacterAt(s, length, afterCut);
+      if (next.value < 0 || (next.info & kStandsAlone) == 0) return false;
+    }
+    std::size_t breakAt = 0;
+    for (std::size_t j = cut; j-- > wideBreak;) {
+      if (s[j] == ' ') {
+        breakAt = reply ? j : j + 1;
+        break;
+      }
+      if (s[j] == '-' && reply) {
+        breakAt = j + 1;
+        break;
+      }
+    }
+    fit.breakAt = breakAt > wideBreak ? breakAt : wideBreak;
+    return true;
+  }
+
+  // Fit cluster by cluster, for any text.
+  static LineFit FitClusters(const char* text, std::size_t length, long long room, BreakRule rule) {
+    LineFit fit;
+    long long column = 0;
+    std::size_t pos = 0;
+    bool previousWide = false;
+    int32_t previousLast = -1;
+    while (pos < length) {
+      const Cluster cluster = ClusterAt(text, length, pos);
+      const bool single = cluster.end == pos + 1;
+      const bool wide = cluster.width == 2;
+      // Break opportunities at this cluster, while their line still fits.
+      if (single && text[pos] == ' ' && column < room) {
+        fit.breakAt = rule == BreakRule::kFlowed ? pos + 1 : pos;
+      } else if (single && text[pos] == '-' && column < room && rule == BreakRule::kReply) {
+        fit.breakAt = pos + 1;
+      } else if (rule == BreakRule::kReply && pos > 0 && (wide || previousWide) && column <= room &&
+                 MayBreakBetween(previousLast, cluster.first)) {
+        fit.breakAt = pos;
+      }
+      if (column + cluster.width > room) return fit;
+      column += cluster.width;
+      previousWide = wide;
+      previousLast = cluster.last;
+      pos = cluster.end;
+    }
+    fit.fits = true;
+    fit.breakAt = 0;
+    return fit;
+  }
+
   BmpTable bmp_;
   mutable BreakMemo breaks_;
 };

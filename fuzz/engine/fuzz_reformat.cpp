@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/Flowed.h"
+#include "engine/mail/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/Settings.h"
@@ -34,8 +34,8 @@ void CheckTextForms(const Settings& settings, const std::string& input, std::siz
     const std::string before = body;
     int cursorLines = 0;
     const ReformatResult result = formatter.ReformatReply(body, cursorLines);
-    if (result != ReformatDone && result != ReformatDeeper && result != ReformatUnchanged) std::abort();
-    if (result == ReformatUnchanged && body != before) std::abort();
+    if (result != kReformatDone && result != kReformatDeeper && result != kReformatUnchanged) std::abort();
+    if (result == kReformatUnchanged && body != before) std::abort();
     if (validInput && !IsValidUtf8(body.data(), body.size())) std::abort();
   }
   {
@@ -61,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string body = input;
     int cursorLines = -12345;
     const ReformatResult result = formatter.ReformatReply(body, cursorLines);
-    if (result != ReformatDone && result != ReformatDeeper && result != ReformatUnchanged) std::abort();
-    if (result == ReformatUnchanged && body != input) std::abort();
-    if (result != ReformatUnchanged && formatter.lines.size() != formatter.quoted.size()) std::abort();
+    if (result != kReformatDone && result != kReformatDeeper && result != kReformatUnchanged) std::abort();
+    if (result == kReformatUnchanged && body != input) std::abort();
+    if (result != kReformatUnchanged && formatter.lines.size() != formatter.quoted.size()) std::abort();
   }
   {
     ReplyFormatter formatter(settings);

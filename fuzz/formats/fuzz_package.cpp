@@ -1,14 +1,18 @@
-// The setup package loader and the script parser over arbitrary bytes.
+// The setup package loader, the script parser, setup's listing of the
+// archive and its command line over arbitrary bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
+#include "setup/ArchiveListing.h"
+#include "setup/common/CommandLine.h"
 #include "setup/package/SetupPackage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ParseSetupScript(std::string_view(reinterpret_cast<const char*>(data), size));
+  ParseSetupCommandLine(std::string(reinterpret_cast<const char*>(data), size));
 
   // Half of the inputs get the markers around their first part, so that
   // the script and the archive behind them are reached too.
@@ -28,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   SetupPackage package;
   if (package.LoadFromBuffer(std::move(buffer), total) == PackageResult::kLoaded) {
-    ArchiveEntryInfo info;
-    for (int i = 0; i < package.Archive().GetEntryCount(); ++i) package.Archive().GetEntryInfo(i, info);
+    ArchiveListing listing;
+    ListArchive(package.Archive(), listing);
   }
   return 0;
 }

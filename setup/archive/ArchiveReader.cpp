@@ -215,6 +215,22 @@ bool ArchiveReader::GetEntryInfo(int index, ArchiveEntryInfo& info) const {
   return true;
 }
 
+bool ArchiveReader::IsEntryReadable(int index) const {
+  if (!source_ || index < 0 || index >= GetEntryCount()) return false;
+  const std::size_t at = static_cast<std::size_t>(index);
+  const ArchiveEntryInfo& info = entries_[at];
+  if (info.IsDirectory()) return true;  // its data is never read
+  if (info.flags & ArchiveEntryInfo::kEncrypted) return false;
+  // Deflate cannot expand one byte into more than 1032.
+  constexpr std::uint64_t kDeflateMaxRatio = 1032;
+  if (info.method == 0 && info.compressedSize != info.uncompressedSize) return false;
+  if (info.method == 8 && std::uint64_t{info.compressedSize} * kDeflateMaxRatio < info.uncompressedSize) return false;
+  if (info.method != 0 && info.method != 8) return false;
+  const std::uint64_t dataEnd = correction_ + info.localHeaderOffset + kLocalHeaderSize + rawNameLengths_[at] +
+                                std::uint64_t{info.compressedSize};
+  return dataEnd <= source_->Length();
+}
+
 std::string ArchiveReader::SafeRelativePath(const ArchiveEntryInfo& info, bool keepPath) const {
   const std::string& name = info.name;
   const std::size_t slash = name.rfind('\\');
@@ -396,7 +412,9 @@ bool ArchiveReader::ExtractEntry(int index, const std::string& directory, bool k
     const std::uint32_t crc = e.crc;
     e.remainingUncompressed = 1;
     unsigned char extra[1];
-    if (ReadEntryData(extra, sizeof extra) > 0) Fail(CZipException::kBadZipFile);
+    // A checksum that does not match either tells more than the size does.
+    if (ReadEntryData(extra, sizeof extra) > 0)
+      Fail(crc != info.crc32 ? CZipException::kBadCrc : CZipException::kBadZipFile);
     e.remainingUncompressed = 0;
     e.crc = crc;
   }

@@ -62,6 +62,11 @@ public:
 
   int GetEntryCount() const { return static_cast<int>(entries_.size()); }
   bool GetEntryInfo(int index, ArchiveEntryInfo& info) const;
+  // False for an entry that extraction is sure to refuse, judged from the
+  // central directory alone: encrypted, a method other than stored or
+  // deflated, or sizes no data can have (stored sizes that differ, more
+  // than deflate's 1032:1, data running past the end of the archive).
+  bool IsEntryReadable(int index) const;
 
   // Writes an entry below directory.  True when it was written completely
   // with a matching CRC and its time and attributes were set; false when

@@ -11,8 +11,8 @@ bool PathCrossesLink(FileSystem& fs, const std::string& base, const std::string&
     std::string next;
     if (!JoinPath(next, current, relativeName.substr(start, stop - start))) return true;
     PathKind kind = fs.Kind(next);
-    if (kind == PathKind::Link) return true;
-    if (kind == PathKind::Missing) return false;  // nothing below it exists yet
+    if (kind == PathKind::kLink) return true;
+    if (kind == PathKind::kMissing) return false;  // nothing below it exists yet
     current.swap(next);
     start = stop + 1;
   }

@@ -9,17 +9,17 @@
 #include <vector>
 
 enum class PathKind {
-  Missing,
-  File,
-  Directory,
-  Link,  // a junction, symbolic link or other reparse point: never entered
+  kMissing,
+  kFile,
+  kDirectory,
+  kLink,  // a junction, symbolic link or other reparse point: never entered
 };
 
 enum class FolderResult {
-  Created,
-  AlreadyExists,  // something of that name exists; Kind tells what
-  PathNotFound,   // a parent is missing
-  Failed,
+  kCreated,
+  kAlreadyExists,  // something of that name exists; Kind tells what
+  kPathNotFound,   // a parent is missing
+  kFailed,
 };
 
 struct DirectoryItem {

@@ -98,5 +98,9 @@ SetupScript ParseSetupScript(std::string_view text) {
   ReadScriptBlock(text, "#Agreement", script.Agreement);
   ReadScriptValue(text, "#RunningCheckWindowClass", script.RunningCheckWindowClass);
   ReadScriptValue(text, "#RunningCheckWindowTitle", script.RunningCheckWindowTitle);
+  ReadScriptValue(text, "#Publisher", script.Publisher);
+  ReadScriptValue(text, "#DisplayVersion", script.DisplayVersion);
+  ReadScriptValue(text, "#DisplayIcon", script.DisplayIcon);
+  ReadScriptValue(text, "#URLInfoAbout", script.URLInfoAbout);
   return script;
 }

@@ -25,6 +25,11 @@ struct SetupScript {
   std::string Agreement;
   std::string RunningCheckWindowClass;
   std::string RunningCheckWindowTitle;
+  // The Add/Remove Programs entry's details; absent, they are not written.
+  std::string Publisher;
+  std::string DisplayVersion;
+  std::string DisplayIcon;  // an installed file, relative to the installation directory
+  std::string URLInfoAbout;
 };
 
 // Reads every section of a script text; sections that are absent or cut

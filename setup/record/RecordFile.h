@@ -14,7 +14,6 @@ struct RecordLists {
   std::string windowTitle;
 };
 
-
 // Reads the record at path; the window texts only for the uninstaller.
 // False when it is missing or unreadable.
 bool LoadRecordLists(const char* path, bool forUninstaller, RecordLists& lists);

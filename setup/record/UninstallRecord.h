@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Product.h"
 #include "setup/package/SetupScript.h"
 
 struct UninstallRecord {
@@ -33,10 +34,10 @@ enum class RecordDepth {
 // Writes the record for an installation; an existing file is replaced.
 // Fails, without creating the file, when a text does not fit its field.
 bool WriteUninstallRecord(const SetupScript& script, const std::vector<std::string>& files,
-                          const char* path = "uninstall.dat");
+                          const char* path = kUninstallRecordFile);
 
 // Result 0 when read, 1 when the file is missing, not a record, or damaged
 // (ends early, a text longer than its field, a count the file cannot hold).
 // On failure the record is left empty.
-int ReadUninstallRecord(UninstallRecord& record, RecordDepth depth, const char* path = "uninstall.dat");
+int ReadUninstallRecord(UninstallRecord& record, RecordDepth depth, const char* path = kUninstallRecordFile);
 int ParseUninstallRecord(const unsigned char* data, std::size_t size, UninstallRecord& record, RecordDepth depth);

@@ -1,29 +1,25 @@
 #include "setup/windows/BackgroundWindow.h"
 
-#include "ui/windows/Handles.h"
+#include "win32/Handles.h"
 
 HBITMAP MakeBackgroundBitmap(const std::string& title, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
   HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  UniqueDc memoryDc(CreateCompatibleDC(screen));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
   ReleaseDC(nullptr, screen);
-  if (!memory || !bitmap) {
-    if (bitmap) DeleteObject(bitmap);
-    if (memory) DeleteDC(memory);
-    return nullptr;
-  }
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  if (!memoryDc || !bitmap) return nullptr;
+  const HDC memory = memoryDc.Get();
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap.Get());
   for (int row = 0; row < height; ++row) {
     // Black at the top, nearly white at the bottom.
     BYTE grey = static_cast<BYTE>(256LL * row / height);
-    HBRUSH brush = CreateSolidBrush(RGB(grey, grey, grey));
+    UniqueBrush brush(CreateSolidBrush(RGB(grey, grey, grey)));
     RECT line = {0, row, width, row + 1};
-    FillRect(memory, &line, brush);
-    DeleteObject(brush);
+    FillRect(memory, &line, brush.Get());
   }
-  ui::UniqueFont font(CreateFontA(50, 25, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New"));
+  UniqueFont font(CreateFontA(50, 25, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New"));
   HGDIOBJ oldFont = font ? SelectObject(memory, font.Get()) : nullptr;
   SetBkMode(memory, TRANSPARENT);
   int length = static_cast<int>(title.size());
@@ -33,8 +29,7 @@ HBITMAP MakeBackgroundBitmap(const std::string& title, int width, int height) {
   TextOutA(memory, 30, 30, title.c_str(), length);
   if (oldFont) SelectObject(memory, oldFont);
   SelectObject(memory, oldBitmap);
-  DeleteDC(memory);
-  return bitmap;
+  return bitmap.Release();
 }
 
 bool CBackgroundWindow::Create(const std::string& appName, HICON largeIcon, HICON smallIcon) {

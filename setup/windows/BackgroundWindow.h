@@ -7,13 +7,7 @@
 #include <string>
 
 #include "ui/windows/CustomWindow.h"
-#include "ui/windows/Handles.h"
-
-struct BitmapTraits {
-  static HBITMAP Invalid() { return nullptr; }
-  static void Close(HBITMAP h) { ::DeleteObject(h); }
-};
-using UniqueBitmap = ui::UniqueHandle<HBITMAP, BitmapTraits>;
+#include "win32/Handles.h"
 
 class CBackgroundWindow : public ui::CCustomWindow {
 public:

@@ -5,60 +5,26 @@
 
 #include <vector>
 
-#include "setup/common/windows/Registry.h"
+#include "base/Product.h"
 #include "setup/common/windows/ShellFolders.h"
+#include "setup/windows/SetupMessages.h"
 #include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"
 #include "setup/SetupTexts.h"
-
-namespace {
-
-// Releases a COM interface once.
-template <typename Interface>
-class ComPtr {
-public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  Interface** Out() { return &p_; }
-  void** OutVoid() { return reinterpret_cast<void**>(&p_); }
-  Interface* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-
-private:
-  Interface* p_ = nullptr;
-};
-
-// COM for the calling thread, for as long as the object lives.
-class ComApartment {
-public:
-  ComApartment() : result_(CoInitialize(nullptr)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-  HRESULT result_;
-};
-
-}  // namespace
+#include "win32/Com.h"
+#include "win32/Registry.h"
 
 bool CreateShortcut(const std::string& targetPath, const std::string& linkPath, const std::string& description,
                     const std::string& arguments) {
   ComApartment apartment;
-  ComPtr<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid())))
+  ComRef<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.ReceiveVoid())))
     return false;
-  ComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
-  if (FAILED(link->SetPath(targetPath.c_str()))) MessageBoxA(nullptr, "SetPath failed!", "", MB_OK);
+  ComRef<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) return false;
+  if (FAILED(link->SetPath(targetPath.c_str()))) Messages().Show(nullptr, "SetPath failed!", "", MB_OK);
   link->SetWorkingDirectory(ParentPath(targetPath).c_str());
-  if (FAILED(link->SetDescription(description.c_str()))) MessageBoxA(nullptr, "SetDescription failed!", "", MB_OK);
+  if (FAILED(link->SetDescription(description.c_str()))) Messages().Show(nullptr, "SetDescription failed!", "", MB_OK);
   link->SetArguments(arguments.c_str());
   int wideLength = MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, nullptr, 0);
   if (wideLength <= 0 || wideLength > MAX_PATH) return false;
@@ -67,9 +33,9 @@ bool CreateShortcut(const std::string& targetPath, const std::string& linkPath, 
   return SUCCEEDED(file->Save(wide.data(), TRUE));
 }
 
-Win32InstallSystem::Win32InstallSystem(ArchiveReader& archive, CProgressDialog& progress, HWND owner,
-                                       std::string installDir)
-    : archive_(archive), progress_(progress), owner_(owner), installDir_(std::move(installDir)) {}
+Win32InstallSystem::Win32InstallSystem(ArchiveReader& archive, CProgressDialog* progress, HWND owner,
+                                       std::string installDir, FileSystem& files)
+    : archive_(archive), progress_(progress), owner_(owner), installDir_(std::move(installDir)), files_(files) {}
 
 bool Win32InstallSystem::ExtractEntry(std::size_t index, std::string& reason) {
   // The archive reader's failures end here, at the edge of the run, so that
@@ -86,21 +52,21 @@ bool Win32InstallSystem::ExtractEntry(std::size_t index, std::string& reason) {
 
 bool Win32InstallSystem::ReadRecord(const std::string& installDir, RecordLists& record) {
   std::string path;
-  return JoinPath(path, installDir, "uninstall.dat") && LoadRecordLists(path.c_str(), false, record);
+  return JoinPath(path, installDir, kUninstallRecordFile) && LoadRecordLists(path.c_str(), false, record);
 }
 
 bool Win32InstallSystem::WriteRecord(const std::string& installDir, const RecordLists& record) {
   std::string path;
-  return JoinPath(path, installDir, "uninstall.dat") && SaveRecordLists(path.c_str(), record);
+  return JoinPath(path, installDir, kUninstallRecordFile) && SaveRecordLists(path.c_str(), record);
 }
 
 bool Win32InstallSystem::ShellFolder(ShellFolderKind kind, std::string& path) {
   switch (kind) {
-    case ShellFolderKind::Startup:
+    case ShellFolderKind::kStartup:
       return FindShellFolder(HKEY_CURRENT_USER, "Startup", CSIDL_STARTUP, path);
-    case ShellFolderKind::Desktop:
+    case ShellFolderKind::kDesktop:
       return FindShellFolder(HKEY_CURRENT_USER, "Desktop", CSIDL_DESKTOPDIRECTORY, path);
-    case ShellFolderKind::Fonts:
+    case ShellFolderKind::kFonts:
       return FindShellFolder(HKEY_CURRENT_USER, "Fonts", CSIDL_FONTS, path);
   }
   return false;
@@ -118,12 +84,19 @@ void Win32InstallSystem::ClearPendingRemoval(const std::string& appName) {
   key.DeleteValue((appName + "_RmDir").c_str());
 }
 
-bool Win32InstallSystem::RegisterUninstaller(const std::string& appName, const std::string& uninstallString) {
+bool Win32InstallSystem::RegisterUninstaller(const std::string& appName, const std::vector<UninstallValue>& values) {
   RegistryKey key;
-  return key.Create(HKEY_LOCAL_MACHINE, UninstallKeyName(appName), KEY_SET_VALUE) &&
-         key.WriteText("DisplayName", appName) && key.WriteText("UninstallString", uninstallString);
+  if (!key.Create(HKEY_LOCAL_MACHINE, UninstallKeyName(appName), KEY_SET_VALUE)) return false;
+  bool written = true;
+  for (const UninstallValue& value : values) {
+    if (value.isNumber)
+      written = key.WriteNumber(value.name.c_str(), value.number) && written;
+    else
+      written = key.WriteText(value.name.c_str(), value.text) && written;
+  }
+  return written;
 }
 
 void Win32InstallSystem::ShowError(const std::string& text) {
-  MessageBoxA(owner_, text.c_str(), SetupMessage::kErrorCaption, MB_OK | MB_ICONWARNING);
+  Messages().Show(owner_, text, SetupMessage::kErrorCaption, MB_OK | MB_ICONWARNING);
 }

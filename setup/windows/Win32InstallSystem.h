@@ -7,7 +7,7 @@
 #include <string>
 
 #include "setup/archive/ArchiveReader.h"
-#include "setup/common/windows/Win32FileSystem.h"
+#include "setup/common/FileSystem.h"
 #include "setup/windows/WizardDialogs.h"
 #include "setup/InstallRun.h"
 
@@ -18,11 +18,17 @@ bool CreateShortcut(const std::string& targetPath, const std::string& linkPath, 
 
 class Win32InstallSystem : public InstallSystem {
 public:
-  Win32InstallSystem(ArchiveReader& archive, CProgressDialog& progress, HWND owner, std::string installDir);
+  // Without a progress dialog (a silent run) the steps go unseen.
+  Win32InstallSystem(ArchiveReader& archive, CProgressDialog* progress, HWND owner, std::string installDir,
+                     FileSystem& files);
 
   FileSystem& Files() override { return files_; }
-  void ShowStatus(const std::string& text) override { progress_.SetStatus(text); }
-  void AdvanceProgress(std::uint64_t bytes) override { progress_.Advance(bytes); }
+  void ShowStatus(const std::string& text) override {
+    if (progress_) progress_->SetStatus(text);
+  }
+  void AdvanceProgress(std::uint64_t bytes) override {
+    if (progress_) progress_->Advance(bytes);
+  }
   bool ExtractEntry(std::size_t index, std::string& reason) override;
   bool ReadRecord(const std::string& installDir, RecordLists& record) override;
   bool WriteRecord(const std::string& installDir, const RecordLists& record) override;
@@ -30,13 +36,13 @@ public:
   bool CreateShortcut(const std::string& targetPath, const std::string& linkPath, const std::string& description,
                       const std::string& arguments) override;
   void ClearPendingRemoval(const std::string& appName) override;
-  bool RegisterUninstaller(const std::string& appName, const std::string& uninstallString) override;
+  bool RegisterUninstaller(const std::string& appName, const std::vector<UninstallValue>& values) override;
   void ShowError(const std::string& text) override;
 
 private:
   ArchiveReader& archive_;
-  CProgressDialog& progress_;
+  CProgressDialog* progress_;
   HWND owner_;
   std::string installDir_;
-  Win32FileSystem files_;
+  FileSystem& files_;
 };

@@ -2,11 +2,11 @@
 
 #include <shlobj.h>
 
-#include "setup/common/windows/Registry.h"
 #include "setup/windows/SetupResources.h"
 #include "setup/common/windows/ShellFolders.h"
 #include "setup/common/PathText.h"
 #include "setup/WizardRules.h"
+#include "win32/Registry.h"
 
 namespace {
 
@@ -47,42 +47,53 @@ bool CAgreementDialog::OnInitDialog() {
   return false;
 }
 
-CDestinationDialog::CDestinationDialog(const std::string& language, const std::string& appName,
-                                       const std::string& defaultDest, std::uint64_t totalSize)
-    : CDialog(IDD_DESTINATION),
-      appName_(appName),
-      defaultDest_(defaultDest),
-      totalSize_(totalSize),
-      texts_(MakeDestinationTexts(language, appName)) {}
-
-void CDestinationDialog::ProposePath() {
+std::string ProposeDestination(const std::string& appName, const std::string& defaultDest, std::string& previousDir) {
   // An earlier installation proposes its own folder, so that installing
   // again replaces it in place.
   std::string uninstallString;
-  if (IsSafeKeyName(appName_) &&
-      ReadRegistryText(HKEY_LOCAL_MACHINE, UninstallKeyName(appName_), "UninstallString", uninstallString)) {
+  if (IsSafeKeyName(appName) &&
+      ReadRegistryText(HKEY_LOCAL_MACHINE, UninstallKeyName(appName), "UninstallString", uninstallString)) {
     std::string folder = ParentPath(uninstallString);
     if (!folder.empty()) {
-      installDir = folder;
       previousDir = folder;
-      return;
+      return folder;
     }
   }
   previousDir.clear();
   std::string base;
   bool known = false;
-  if (defaultDest_ == "ProgramFiles")
+  if (defaultDest == "ProgramFiles")
     known =
         ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", base);
   else
-    known = ReadShellFolder(HKEY_CURRENT_USER, defaultDest_.c_str(), base);
+    known = ReadShellFolder(HKEY_CURRENT_USER, defaultDest.c_str(), base);
   if (!known || base.empty()) {
     char buffer[MAX_PATH + 1] = {};
     if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, buffer))) base = buffer;
   }
   std::string proposal;
-  if (!base.empty() && JoinPath(proposal, base, appName_)) installDir = proposal;
+  if (!base.empty() && JoinPath(proposal, base, appName)) return proposal;
+  return std::string();
 }
+
+std::string MenuRootFolder(bool allUsers) {
+  std::string root;
+  if (allUsers)
+    FindShellFolder(HKEY_LOCAL_MACHINE, "Common Programs", CSIDL_COMMON_PROGRAMS, root);
+  else
+    FindShellFolder(HKEY_CURRENT_USER, "Programs", CSIDL_PROGRAMS, root);
+  while (root.size() > 3 && root.back() == '\\') root.pop_back();
+  return root;
+}
+
+CDestinationDialog::CDestinationDialog(const std::string& language, const std::string& appName,
+                                       const std::string& defaultDest, std::uint64_t totalSize, FileSystem& files)
+    : CDialog(IDD_DESTINATION),
+      appName_(appName),
+      defaultDest_(defaultDest),
+      totalSize_(totalSize),
+      texts_(MakeDestinationTexts(language, appName)),
+      files_(files) {}
 
 bool CDestinationDialog::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -92,7 +103,11 @@ bool CDestinationDialog::OnInitDialog() {
   SetItemText(IDCANCEL, texts_.exitButton);
   SetItemText(IDOK, texts_.okButton);
   // Back from the start-menu folder dialog keeps what the user chose.
-  if (!proposed_) ProposePath();
+  if (!proposed_) {
+    std::string proposal = ProposeDestination(appName_, defaultDest_, previousDir);
+    // A destination given on the command line is shown instead.
+    if (installDir.empty()) installDir = proposal;
+  }
   proposed_ = true;
   ui::CWindow path(GetItem(IDC_DEST_PATH));
   path.Send(EM_LIMITTEXT, kFieldLimit);
@@ -105,35 +120,35 @@ void CDestinationDialog::OnOK() {
   DestinationDecision decision = DecideDestination(chosen, previousDir, totalSize_, files_);
   const char* const caption = SetupMessage::kErrorCaption;
   switch (decision.verdict) {
-    case DestinationVerdict::Invalid:
+    case DestinationVerdict::kInvalid:
       ShowMessage(SetupMessage::kInvalidDestination, caption, MB_OK);
       return;
-    case DestinationVerdict::NoSpace:
+    case DestinationVerdict::kNoSpace:
       ShowMessage(FormatNoSpaceMessage(decision.missingKilobytes, decision.drive), caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::SpaceUnknown:
+    case DestinationVerdict::kSpaceUnknown:
       ShowMessage(SetupMessage::kSpaceUnknown, caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::CannotCreate:
+    case DestinationVerdict::kCannotCreate:
       ShowMessage(SetupMessage::kCannotCreate, caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::FileExists:
+    case DestinationVerdict::kFileExists:
       ShowMessage(SetupMessage::kFileExists, caption, MB_OK | MB_ICONWARNING);
       return;
-    case DestinationVerdict::AskExisting:
+    case DestinationVerdict::kAskExisting:
       if (ShowMessage(SetupMessage::kDirectoryExists, SetupMessage::kWarningCaption, MB_YESNO | MB_ICONWARNING) !=
           IDYES)
         return;
       break;
-    case DestinationVerdict::Accept:
+    case DestinationVerdict::kAccept:
       break;
   }
   installDir = chosen;
   EndDialog(IDOK);
 }
 
-CMenuFolderDialog::CMenuFolderDialog(const std::string& language, const std::string& appName)
-    : CDialog(IDD_MENU_FOLDER), appName_(appName), texts_(MakeMenuFolderTexts(language, appName)) {}
+CMenuFolderDialog::CMenuFolderDialog(const std::string& language, const std::string& appName, FileSystem& files)
+    : CDialog(IDD_MENU_FOLDER), appName_(appName), texts_(MakeMenuFolderTexts(language, appName)), files_(files) {}
 
 bool CMenuFolderDialog::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -152,14 +167,7 @@ bool CMenuFolderDialog::OnInitDialog() {
 }
 
 void CMenuFolderDialog::LoadRoot() {
-  bool allUsers = ui::CComboBox(GetItem(IDC_MENU_ROOT)).GetCurSel() == 0;
-  std::string root;
-  if (allUsers)
-    FindShellFolder(HKEY_LOCAL_MACHINE, "Common Programs", CSIDL_COMMON_PROGRAMS, root);
-  else
-    FindShellFolder(HKEY_CURRENT_USER, "Programs", CSIDL_PROGRAMS, root);
-  while (root.size() > 3 && root.back() == '\\') root.pop_back();
-  rootFolder_ = root;
+  rootFolder_ = MenuRootFolder(ui::CComboBox(GetItem(IDC_MENU_ROOT)).GetCurSel() == 0);
   ListFolder(rootFolder_);
   SetItemText(IDC_MENU_NAME, appName_);
 }
@@ -200,16 +208,16 @@ void CMenuFolderDialog::OnOK() {
   }
   std::string chosen;
   switch (DecideMenuFolder(rootFolder_, GetItemText(IDC_MENU_NAME), files_, chosen)) {
-    case MenuFolderVerdict::InvalidName:
+    case MenuFolderVerdict::kInvalidName:
       ShowMessage(SetupMessage::kMenuInvalidName, SetupMessage::kErrorCaption, MB_OK);
       return;
-    case MenuFolderVerdict::PathNotFound:
+    case MenuFolderVerdict::kPathNotFound:
       ShowMessage(SetupMessage::kMenuPathNotFound, SetupMessage::kErrorCaption, MB_OK);
       return;
-    case MenuFolderVerdict::FileExists:
+    case MenuFolderVerdict::kFileExists:
       ShowMessage(SetupMessage::kFileExists, SetupMessage::kErrorCaption, MB_OK);
       return;
-    case MenuFolderVerdict::Accept:
+    case MenuFolderVerdict::kAccept:
       break;
   }
   menuFolder = chosen;

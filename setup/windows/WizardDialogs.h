@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "setup/common/windows/Win32FileSystem.h"
+#include "setup/common/FileSystem.h"
 #include "setup/SetupTexts.h"
 #include "ui/windows/Controls.h"
 #include "ui/windows/Dialog.h"
-#include "ui/windows/Handles.h"
+#include "win32/Handles.h"
 
 class CStartupNote : public ui::CDialog {
 public:
@@ -28,13 +28,22 @@ protected:
 private:
   AgreementTexts texts_;
   std::string agreement_;
-  ui::UniqueFont font_;
+  UniqueFont font_;
 };
+
+// The destination setup proposes: an earlier installation's folder (then
+// also previousDir), else the default folder below DefaultDest.
+std::string ProposeDestination(const std::string& appName, const std::string& defaultDest, std::string& previousDir);
+
+// The start menu's programs folder of the current user or of all users,
+// without a trailing backslash; empty when unknown.
+std::string MenuRootFolder(bool allUsers);
 
 class CDestinationDialog : public ui::CDialog {
 public:
+  // The folders the dialog creates are made through files.
   CDestinationDialog(const std::string& language, const std::string& appName, const std::string& defaultDest,
-                     std::uint64_t totalSize);
+                     std::uint64_t totalSize, FileSystem& files);
 
   std::string installDir;
   std::string previousDir;
@@ -44,19 +53,17 @@ protected:
   void OnOK() override;
 
 private:
-  void ProposePath();
-
   std::string appName_;
   std::string defaultDest_;
   std::uint64_t totalSize_;
   DestinationTexts texts_;
   bool proposed_ = false;
-  Win32FileSystem files_;
+  FileSystem& files_;
 };
 
 class CMenuFolderDialog : public ui::CDialog {
 public:
-  CMenuFolderDialog(const std::string& language, const std::string& appName);
+  CMenuFolderDialog(const std::string& language, const std::string& appName, FileSystem& files);
 
   std::string menuFolder;
 
@@ -73,7 +80,7 @@ private:
   MenuFolderTexts texts_;
   std::string rootFolder_;
   std::string currentFolder_;
-  Win32FileSystem files_;
+  FileSystem& files_;
 };
 
 class CProgressDialog : public ui::CDialog {

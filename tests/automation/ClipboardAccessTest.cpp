@@ -43,10 +43,10 @@ TEST(ClipboardWrite, PutsTheTextWithItsZeroAndEmptyTextAsOneZeroByte) {
   FakeDesktop desk;
   ClipboardAccess clipboard(desk, desk);
   desk.SetClipboard({{13, "old"}, {kFakeHtmlFormat, "<B>"}});
-  EXPECT_EQ(ClipboardWritten, clipboard.Write("line\r\nline"));
+  EXPECT_EQ(kClipboardWritten, clipboard.Write("line\r\nline"));
   EXPECT_EQ((Formats{{1, std::string("line\r\nline\0", 11)}}), desk.clipboard);
 
-  EXPECT_EQ(ClipboardWritten, clipboard.Write(""));
+  EXPECT_EQ(kClipboardWritten, clipboard.Write(""));
   EXPECT_EQ((Formats{{1, std::string(1, '\0')}}), desk.clipboard);
   EXPECT_FALSE(desk.openByUs);
   EXPECT_TRUE(desk.liveBlocks.empty());
@@ -56,19 +56,19 @@ TEST(ClipboardWrite, EveryFailureFreesTheBlockAndLeavesTheClipboardClosed) {
   FakeDesktop desk;
   ClipboardAccess clipboard(desk, desk);
   desk.allocFails = true;
-  EXPECT_EQ(ClipboardNoMemory, clipboard.Write("x"));
+  EXPECT_EQ(kClipboardNoMemory, clipboard.Write("x"));
   desk.allocFails = false;
 
   desk.lockFails = true;
-  EXPECT_EQ(ClipboardLockFailed, clipboard.Write("x"));
+  EXPECT_EQ(kClipboardLockFailed, clipboard.Write("x"));
   desk.lockFails = false;
 
   desk.heldByOther = true;
-  EXPECT_EQ(ClipboardNotOpened, clipboard.Write("x"));
+  EXPECT_EQ(kClipboardNotOpened, clipboard.Write("x"));
   desk.heldByOther = false;
 
   desk.setDataFails = true;
-  EXPECT_EQ(ClipboardSetFailed, clipboard.Write("x"));
+  EXPECT_EQ(kClipboardSetFailed, clipboard.Write("x"));
 
   EXPECT_TRUE(desk.liveBlocks.empty());
   EXPECT_EQ(0, desk.badFrees);
@@ -79,7 +79,7 @@ TEST(ClipboardWrite, UsesTheOpeningOfWaitOpen) {
   FakeDesktop desk;
   ClipboardAccess clipboard(desk, desk);
   ASSERT_TRUE(clipboard.WaitOpen(500));
-  EXPECT_EQ(ClipboardWritten, clipboard.Write("x"));
+  EXPECT_EQ(kClipboardWritten, clipboard.Write("x"));
   EXPECT_EQ(1u, desk.CountEvents("OpenClipboard"));
   EXPECT_EQ(0u, desk.CountEvents("OpenClipboard failed"));
 }

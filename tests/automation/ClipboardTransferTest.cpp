@@ -46,7 +46,7 @@ protected:
 TEST_F(ClipboardTransfer, RunsItsStepsInOrderWithTheConfiguredDelays) {
   rig.settings.compositionInitDelay = 50;
   rig.settings.oeReactionDelay = 120;
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   const Events focus{"SetFocus", "SetActiveWindow", "SetForegroundWindow", "GetForegroundWindow"};
   Events expected{"sleep 50",
                   // the user's clipboard is saved and emptied in one opening
@@ -86,7 +86,7 @@ TEST_F(ClipboardTransfer, SendsTheKeysWithTheirScanCodes) {
 TEST_F(ClipboardTransfer, CursorAtTopSendsOneCtrlHomeAndNoUp) {
   rig.settings.cursorAtTop = 1;
   engine.cursorLines = 0;
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   const std::size_t paste =
       static_cast<std::size_t>(std::find(desk.events.begin(), desk.events.end(), "key V up") - desk.events.begin());
   const Events after = desk.EventsLike("key", paste + 1);
@@ -97,13 +97,13 @@ TEST_F(ClipboardTransfer, CursorAtTopSendsOneCtrlHomeAndNoUp) {
 TEST_F(ClipboardTransfer, TheUpKeysFollowTheEnginesCursorLines) {
   engine.cursorLines = 3;
   engine.output = "a\nb\nc\nd\ne";
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_EQ(3u, desk.CountEvents("key Up down"));
   EXPECT_EQ(1, desk.CaretLine(note));
 }
 
 TEST_F(ClipboardTransfer, TheUserClipboardIsBackAsItWasMinusGdiHandles) {
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_EQ((Formats{{1, std::string("user text\0", 10)}, {13, std::string("u\0s\0\0\0", 6)}, {8, "DIB"}}),
             desk.clipboard);
   ExpectClipboardReleased();
@@ -111,13 +111,13 @@ TEST_F(ClipboardTransfer, TheUserClipboardIsBackAsItWasMinusGdiHandles) {
 
 TEST_F(ClipboardTransfer, AnEmptyUserClipboardStaysEmpty) {
   desk.SetClipboard({});
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_TRUE(desk.clipboard.empty());
 }
 
 TEST_F(ClipboardTransfer, ALeftAloneBodyIsStillPastedBackWithItsCursorKeys) {
-  engine.result = ProcessLeftAlone;
-  EXPECT_EQ(ProcessLeftAlone, Process());
+  engine.result = kProcessLeftAlone;
+  EXPECT_EQ(kProcessLeftAlone, Process());
   EXPECT_EQ(std::string(kReplyBody) + " ", desk.Window(note).body);
   EXPECT_EQ(1u, desk.CountEvents("client: paste"));
   EXPECT_EQ(userClipboard.front(), desk.clipboard.front());
@@ -125,7 +125,7 @@ TEST_F(ClipboardTransfer, ALeftAloneBodyIsStillPastedBackWithItsCursorKeys) {
 
 TEST_F(ClipboardTransfer, AClipboardHeldElsewhereIsAGetErrorBeforeAnyKey) {
   desk.heldByOther = true;
-  EXPECT_EQ(ProcessGetError, Process());
+  EXPECT_EQ(kProcessGetError, Process());
   EXPECT_TRUE(desk.EventsLike("key").empty());
   EXPECT_EQ(userClipboard, desk.clipboard);
   EXPECT_EQ(kReplyBody, desk.Window(note).body);
@@ -135,7 +135,7 @@ TEST_F(ClipboardTransfer, AClipboardHeldElsewhereIsAGetErrorBeforeAnyKey) {
 
 TEST_F(ClipboardTransfer, ACopyTheClientNeverServedIsAGetErrorNotTheUsersText) {
   desk.Window(note).servesCopy = false;
-  EXPECT_EQ(ProcessGetError, Process());
+  EXPECT_EQ(kProcessGetError, Process());
   EXPECT_EQ(0, engine.calls);
   // The selection is collapsed and the user's clipboard is back.
   EXPECT_FALSE(desk.Window(note).allSelected);
@@ -148,7 +148,7 @@ TEST_F(ClipboardTransfer, ACopyTheClientNeverServedIsAGetErrorNotTheUsersText) {
 
 TEST_F(ClipboardTransfer, AnEmptyCopyIsAGetErrorAndTypesNoFurtherBlank) {
   desk.Window(note).copiesEmpty = true;
-  EXPECT_EQ(ProcessGetError, Process());
+  EXPECT_EQ(kProcessGetError, Process());
   EXPECT_EQ(0, engine.calls);
   EXPECT_FALSE(desk.Window(note).allSelected);
   EXPECT_EQ(3u, desk.clipboard.size());
@@ -159,7 +159,7 @@ TEST_F(ClipboardTransfer, AClipboardThatStaysHeldAfterTheCopyIsAGetError) {
   // Another program holds the clipboard from the focus on, for 31 attempts:
   // the whole wait after the copy, but not the wait of the restore.
   desk.onSetForeground = [this](WindowHandle) { desk.openFailuresLeft = 31; };
-  EXPECT_EQ(ProcessGetError, Process());
+  EXPECT_EQ(kProcessGetError, Process());
   EXPECT_EQ(0, engine.calls);
   EXPECT_EQ(0u, desk.CountEvents("client: paste"));
   EXPECT_FALSE(desk.Window(note).allSelected);
@@ -169,7 +169,7 @@ TEST_F(ClipboardTransfer, AClipboardThatStaysHeldAfterTheCopyIsAGetError) {
 
 TEST_F(ClipboardTransfer, AQuotedHtmlReplyIsSkippedAndLeftAsItWas) {
   desk.Window(note).htmlCopy = "<DIV><BLOCKQUOTE>quoted</BLOCKQUOTE></DIV>";
-  EXPECT_EQ(ProcessSkippedHtml, Process());
+  EXPECT_EQ(kProcessSkippedHtml, Process());
   EXPECT_EQ(0, engine.calls);
   EXPECT_EQ(0u, desk.CountEvents("client: paste"));
   EXPECT_FALSE(desk.Window(note).allSelected);
@@ -180,20 +180,20 @@ TEST_F(ClipboardTransfer, AQuotedHtmlReplyIsSkippedAndLeftAsItWas) {
 
 TEST_F(ClipboardTransfer, OnlyHtmlCopiedFromTheWindowCounts) {
   desk.SetClipboard({{kFakeHtmlFormat, "<BLOCKQUOTE>the user's own</BLOCKQUOTE>"}});
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_EQ(1, engine.calls);
   EXPECT_EQ((Formats{{kFakeHtmlFormat, "<BLOCKQUOTE>the user's own</BLOCKQUOTE>"}}), desk.clipboard);
 
   rig.settings.ignoreHtmlMessages = 0;
   const WindowHandle html = rig.OpenReply(kReplyBody, "Re: html");
   desk.Window(html).htmlCopy = "<BLOCKQUOTE>q</BLOCKQUOTE>";
-  EXPECT_EQ(ProcessDone, rig.processor->ProcessWindow(html, ProcessMode::reply));
+  EXPECT_EQ(kProcessDone, rig.processor->ProcessWindow(html, ProcessMode::reply));
 }
 
 TEST_F(ClipboardTransfer, UnreadableHtmlFormatIsAGetError) {
   desk.Window(note).htmlCopy = "<P>plain</P>";
   desk.getDataFails = {kFakeHtmlFormat};
-  EXPECT_EQ(ProcessGetError, Process());
+  EXPECT_EQ(kProcessGetError, Process());
   EXPECT_EQ(0, engine.calls);
   EXPECT_EQ(3u, desk.clipboard.size());
 }
@@ -209,7 +209,7 @@ TEST_F(ClipboardTransfer, APutErrorKeepsTheReplyAndTheUsersClipboard) {
   });
   desk.SetClipboard(userClipboard);
   desk.foreground = note;
-  EXPECT_EQ(ProcessPutError, Process());
+  EXPECT_EQ(kProcessPutError, Process());
   EXPECT_EQ(0u, desk.CountEvents("key V down"));
   EXPECT_EQ(std::string(kReplyBody) + " ", desk.Window(note).body);
   EXPECT_FALSE(desk.Window(note).allSelected);
@@ -222,7 +222,7 @@ TEST_F(ClipboardTransfer, NoKeyGoesToAWindowThatIsNotInFront) {
   const WindowHandle other = desk.AddWindow(0, "Notepad", "notes");
   desk.foreground = other;
   desk.foregroundLocked = true;
-  EXPECT_EQ(ProcessGetError, Process());
+  EXPECT_EQ(kProcessGetError, Process());
   EXPECT_TRUE(desk.EventsLike("key").empty());
   EXPECT_EQ(0, desk.lostKeys);
   EXPECT_EQ(3u, desk.clipboard.size());
@@ -232,14 +232,14 @@ TEST_F(ClipboardTransfer, NoKeyGoesToAWindowThatIsNotInFront) {
 TEST_F(ClipboardTransfer, AWindowThatComesToTheFrontLateStillGetsItsKeys) {
   desk.foreground = 0;
   desk.foregroundLatency = 60;
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_EQ("rewritten\nbody", desk.Window(note).body);
   EXPECT_LT(0u, desk.CountEvents("sleep 25"));
   desk.foreground = 0;
   desk.foregroundLatency = kForegroundWaitMs + 1;  // too late: no key at all
   const WindowHandle second = desk.AddNoteWindow("Re: late", true, kReplyBody);
   desk.events.clear();
-  EXPECT_EQ(ProcessGetError, rig.processor->ProcessWindow(second, ProcessMode::reply));
+  EXPECT_EQ(kProcessGetError, rig.processor->ProcessWindow(second, ProcessMode::reply));
   EXPECT_TRUE(desk.EventsLike("key").empty());
   EXPECT_EQ(kForegroundWaitMs, 25u * desk.CountEvents("sleep 25"));
 }
@@ -248,7 +248,7 @@ TEST_F(ClipboardTransfer, AWindowClosedBeforeThePasteGetsNoPasteAndNoCursorKeys)
   desk.onSetForeground = [this](WindowHandle window) {
     if (desk.CountEvents("SetForegroundWindow") == 2) desk.CloseWindow(window);
   };
-  EXPECT_EQ(ProcessPutError, Process());
+  EXPECT_EQ(kProcessPutError, Process());
   EXPECT_EQ(0u, desk.CountEvents("key V down"));
   EXPECT_EQ(0u, desk.CountEvents("key Up down"));
   EXPECT_EQ(0, desk.lostKeys);
@@ -260,7 +260,7 @@ TEST_F(ClipboardTransfer, NegativeDelaysAndTimeoutsCountAsZero) {
   rig.settings.compositionInitDelay = -5;
   rig.settings.oeReactionDelay = -200;
   rig.settings.clipboardOpenTimeout = -1;
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_EQ((Events{"sleep 0", "sleep 0", "sleep 0"}), desk.EventsLike("sleep"));
   EXPECT_EQ(0u, desk.sleptTotal);
 }

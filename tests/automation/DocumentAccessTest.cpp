@@ -127,8 +127,8 @@ TEST_F(Documents, ADocumentWithoutBodyAllowsOnlyDocumentCalls) {
   ASSERT_TRUE(notes.AcquireDocument());
   EXPECT_FALSE(notes.HasBody());
   std::string text = "kept";
-  EXPECT_EQ(TextRead::failed, notes.GetInnerText(text));
-  EXPECT_EQ(TextRead::failed, notes.GetInnerHtml(text));
+  EXPECT_EQ(TextRead::kFailed, notes.GetInnerText(text));
+  EXPECT_EQ(TextRead::kFailed, notes.GetInnerHtml(text));
   EXPECT_EQ("kept", text);
   EXPECT_FALSE(notes.SetInnerText("x"));
   EXPECT_FALSE(notes.SetInnerHtml("x"));

@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(DocumentMode, WritesTheEnginesBodyBackAndThenPlacesTheCursor) {
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_EQ(
       (Events{"sleep 0", "SendMessageTimeout 1000", "ObjectFromLresult", "get_readyState", "get_body", "get_innerHTML",
               "get_innerText", "put_innerText", "SetFocus", "SetActiveWindow", "SetForegroundWindow",
@@ -55,7 +55,7 @@ TEST_F(DocumentMode, TheBodyIsExactlyWhatTheEngineMakesOfIt) {
   ReplyFormatter formatter(rig.settings);
   const int result = formatter.ReformatReply(expected, cursorLines);
   EXPECT_EQ(result, Process());
-  if (result == ProcessDone || result == ProcessDoneDeeper) {
+  if (result == kProcessDone || result == kProcessDoneDeeper) {
     EXPECT_EQ(expected, Document().innerText);
     EXPECT_EQ(static_cast<std::size_t>(std::max(cursorLines, 0)), desk.CountEvents("key Up down"));
   } else {
@@ -66,13 +66,13 @@ TEST_F(DocumentMode, TheBodyIsExactlyWhatTheEngineMakesOfIt) {
 TEST_F(DocumentMode, CursorAtTopSendsOnlyCtrlHome) {
   rig.settings.cursorAtTop = 1;
   engine.cursorLines = 0;
-  EXPECT_EQ(ProcessDoneDeeper, (engine.result = ProcessDoneDeeper, Process()));
+  EXPECT_EQ(kProcessDoneDeeper, (engine.result = kProcessDoneDeeper, Process()));
   EXPECT_EQ((Events{"key Ctrl down", "key Home down", "key Ctrl up", "key Home up"}), desk.EventsLike("key"));
 }
 
 TEST_F(DocumentMode, ABodyLeftAloneIsNotWrittenAndGetsNoKeys) {
-  engine.result = ProcessLeftAlone;
-  EXPECT_EQ(ProcessLeftAlone, Process());
+  engine.result = kProcessLeftAlone;
+  EXPECT_EQ(kProcessLeftAlone, Process());
   EXPECT_EQ(0, Document().putTextCount);
   EXPECT_TRUE(desk.EventsLike("key").empty());
   EXPECT_TRUE(desk.EventsLike("SetFocus").empty());
@@ -80,7 +80,7 @@ TEST_F(DocumentMode, ABodyLeftAloneIsNotWrittenAndGetsNoKeys) {
 
 TEST_F(DocumentMode, TextTheCodePageCannotHoldIsNeverWrittenBack) {
   Document().textLossy = true;
-  EXPECT_EQ(ProcessLeftAlone, Process());
+  EXPECT_EQ(kProcessLeftAlone, Process());
   EXPECT_EQ(0, engine.calls);
   EXPECT_EQ(0, Document().putTextCount);
   EXPECT_EQ("skipped (quoted)", Status(note, "Re: hello"));
@@ -88,7 +88,7 @@ TEST_F(DocumentMode, TextTheCodePageCannotHoldIsNeverWrittenBack) {
 
 TEST_F(DocumentMode, AFailedWriteIsAPutError) {
   Document().putTextFails = true;
-  EXPECT_EQ(ProcessPutError, Process());
+  EXPECT_EQ(kProcessPutError, Process());
   EXPECT_TRUE(desk.EventsLike("key").empty());
   EXPECT_EQ(0, Document().liveReferences);
 }
@@ -96,43 +96,43 @@ TEST_F(DocumentMode, AFailedWriteIsAPutError) {
 TEST_F(DocumentMode, ADocumentNotYetCompleteIsTriedAgainLater) {
   for (const char* state : {"loading", "interactive", "Complete"}) {
     Document().readyState = state;
-    EXPECT_EQ(ProcessNotReady, Process()) << state;
+    EXPECT_EQ(kProcessNotReady, Process()) << state;
     EXPECT_EQ(0, engine.calls);
     EXPECT_EQ(0, Document().liveReferences);
   }
   Document().readyState = "complete";
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
 }
 
 TEST_F(DocumentMode, AnEmptyOrUnreadableBodyIsTriedAgainLater) {
   Document().innerText.clear();
-  EXPECT_EQ(ProcessNotReady, Process());
+  EXPECT_EQ(kProcessNotReady, Process());
   Document().innerText = "text";
   Document().textFails = true;
-  EXPECT_EQ(ProcessNotReady, Process());
+  EXPECT_EQ(kProcessNotReady, Process());
   EXPECT_EQ(0, engine.calls);
   EXPECT_EQ(0, Document().liveReferences);
 }
 
 TEST_F(DocumentMode, AMissingServerWindowMeansNotReadyButAMissingDocumentIsAGetError) {
   const WindowHandle bare = desk.AddNoteWindow("Re: bare", true, "text", false);
-  EXPECT_EQ(ProcessNotReady, rig.processor->ProcessWindow(bare, ProcessMode::reply));
+  EXPECT_EQ(kProcessNotReady, rig.processor->ProcessWindow(bare, ProcessMode::reply));
   EXPECT_EQ("<none>", Status(bare, "Re: bare"));
 
   Document().hung = true;
-  EXPECT_EQ(ProcessGetError, Process());
+  EXPECT_EQ(kProcessGetError, Process());
   EXPECT_EQ(0, engine.calls);
 }
 
 TEST_F(DocumentMode, QuotedHtmlIsSkippedOnlyWhenHtmlMessagesAreIgnored) {
   Document().innerHtml = "<DIV>hi</DIV><DIV style=\"FONT: 10pt arial\">quoted</DIV>";
-  EXPECT_EQ(ProcessSkippedHtml, Process());
+  EXPECT_EQ(kProcessSkippedHtml, Process());
   EXPECT_EQ(0, engine.calls);
   EXPECT_EQ(0, Document().liveReferences);
 
   rig.settings.ignoreHtmlMessages = 0;
   desk.events.clear();
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_TRUE(desk.EventsLike("get_innerHTML").empty());
   EXPECT_EQ("rewritten\nbody", Document().innerText);
 }
@@ -140,7 +140,7 @@ TEST_F(DocumentMode, QuotedHtmlIsSkippedOnlyWhenHtmlMessagesAreIgnored) {
 TEST_F(DocumentMode, TheRewrittenReplyIsColouredWhenAsked) {
   rig.settings.colorComposition = 1;
   Document().innerHtml = "text<BR>&gt; quoted";
-  EXPECT_EQ(ProcessDone, Process());
+  EXPECT_EQ(kProcessDone, Process());
   EXPECT_EQ("<SPAN class=KV-MARK>text<BR></span><span class=q1>&gt; quoted", Document().innerHtml);
   EXPECT_EQ(1u, Document().styleSheets.size());
   EXPECT_EQ("", Document().title);  // composition mode leaves the title alone
@@ -202,15 +202,16 @@ TEST_F(NewMessage, IsLeftUntouchedInClipboardModeOrWithoutTheFix) {
 class StatusTable : public DocumentMode {};
 
 TEST_F(StatusTable, EveryReplyResultHasItsText) {
-  const std::pair<int, const char*> rows[] = {
-      {ProcessDone, "processed (q)"}, {ProcessLeftAlone, "skipped (quoted)"}, {ProcessDoneDeeper, "processed (q-qp)"}};
+  const std::pair<int, const char*> rows[] = {{kProcessDone, "processed (q)"},
+                                              {kProcessLeftAlone, "skipped (quoted)"},
+                                              {kProcessDoneDeeper, "processed (q-qp)"}};
   for (const auto& row : rows) {
     engine.result = row.first;
     EXPECT_EQ(row.second, Status(note, "Re: hello"));
   }
-  EXPECT_STREQ("put error", ReplyStatusText(ProcessPutError));
-  EXPECT_STREQ("get error", ReplyStatusText(ProcessGetError));
-  EXPECT_STREQ("skipped (HTML)", ReplyStatusText(ProcessSkippedHtml));
+  EXPECT_STREQ("put error", ReplyStatusText(kProcessPutError));
+  EXPECT_STREQ("get error", ReplyStatusText(kProcessGetError));
+  EXPECT_STREQ("skipped (HTML)", ReplyStatusText(kProcessSkippedHtml));
   EXPECT_TRUE(desk.boxes.empty());
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Product.h"
+
 namespace {
 
 const char* KeyName(unsigned char virtualKey) {
@@ -37,15 +39,15 @@ public:
   ~FakeElement() override { --state_->liveReferences; }
   TextRead GetInnerHtml(std::string& html) override {
     events_.push_back("get_innerHTML");
-    if (state_->htmlFails) return TextRead::failed;
+    if (state_->htmlFails) return TextRead::kFailed;
     html = state_->innerHtml;
-    return state_->htmlLossy ? TextRead::lossy : TextRead::ok;
+    return state_->htmlLossy ? TextRead::kLossy : TextRead::kOk;
   }
   TextRead GetInnerText(std::string& text) override {
     events_.push_back("get_innerText");
-    if (state_->textFails) return TextRead::failed;
+    if (state_->textFails) return TextRead::kFailed;
     text = state_->innerText;
-    return state_->textLossy ? TextRead::lossy : TextRead::ok;
+    return state_->textLossy ? TextRead::kLossy : TextRead::kOk;
   }
   bool PutInnerHtml(const std::string& html) override {
     events_.push_back("put_innerHTML");
@@ -86,9 +88,9 @@ public:
   }
   TextRead GetTitle(std::string& title) override {
     events_.push_back("get_title");
-    if (state_->disconnected) return TextRead::failed;
+    if (state_->disconnected) return TextRead::kFailed;
     title = state_->title;
-    return TextRead::ok;
+    return TextRead::kOk;
   }
   bool PutTitle(const std::string& title) override {
     events_.push_back("put_title " + title);
@@ -127,17 +129,17 @@ WindowHandle FakeDesktop::AddWindow(WindowHandle parent, const std::string& clas
 }
 
 WindowHandle FakeDesktop::AddServerChain(WindowHandle parent) {
-  const WindowHandle host = AddWindow(parent, "ME_DocHost");
-  const WindowHandle mime = AddWindow(host, "##MIMEEdit_Server");
-  const WindowHandle server = AddWindow(mime, "Internet Explorer_Server");
+  const WindowHandle host = AddWindow(parent, kClientDocHostClass);
+  const WindowHandle mime = AddWindow(host, kClientMimeEditClass);
+  const WindowHandle server = AddWindow(mime, kClientDocumentServerClass);
   documents_[server] = std::make_shared<FakeDocState>();
   return server;
 }
 
 WindowHandle FakeDesktop::AddMainWindow(bool withMessageView) {
-  mainWindow = AddWindow(0, "Outlook Express Browser Class", "Outlook Express");
+  mainWindow = AddWindow(0, kClientBrowserClass, "Outlook Express");
   if (withMessageView) {
-    messageView = AddWindow(mainWindow, "Outlook Express Message View");
+    messageView = AddWindow(mainWindow, kClientMessageViewClass);
     AddServerChain(messageView);
   }
   return mainWindow;
@@ -145,7 +147,7 @@ WindowHandle FakeDesktop::AddMainWindow(bool withMessageView) {
 
 WindowHandle FakeDesktop::AddNoteWindow(const std::string& title, bool composition, const std::string& body,
                                         bool withServer) {
-  const WindowHandle note = AddWindow(0, "ATH_NOTE", title);
+  const WindowHandle note = AddWindow(0, kClientNoteClass, title);
   if (composition) {
     const WindowHandle envelope = AddWindow(note, "OE_Envelope");
     AddWindow(envelope, "ComboBox");
@@ -175,7 +177,7 @@ void FakeDesktop::ReuseWindow(WindowHandle window, const std::string& title) {
 }
 
 WindowHandle FakeDesktop::ServerOf(WindowHandle parent) {
-  for (const char* cls : {"ME_DocHost", "##MIMEEdit_Server", "Internet Explorer_Server"}) {
+  for (const char* cls : {kClientDocHostClass, kClientMimeEditClass, kClientDocumentServerClass}) {
     WindowHandle child = 0;
     for (auto& entry : windows_)
       if (entry.second.parent == parent && entry.second.className == cls) {
@@ -276,7 +278,7 @@ void FakeDesktop::KeyEvent(unsigned char virtualKey, unsigned char scanCode, boo
     return;
   }
   if (up) return;
-  if (foreground == 0 || !Exists(foreground) || windows_[foreground].className != "ATH_NOTE") {
+  if (foreground == 0 || !Exists(foreground) || windows_[foreground].className != kClientNoteClass) {
     ++lostKeys;
     return;
   }

@@ -27,9 +27,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "base/Product.h"
 
-const char kMainCaption[] = "Kelvane   ";
+namespace {
 
 HWND Find(const char* caption) {
   return ::FindWindowA(nullptr, caption);
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string verb = argv[1];
   if (verb == "state") {
-    HWND main = Find(kMainCaption);
+    HWND main = Find(kMainWindowCaption);
     if (main == nullptr) {
       std::printf("none\n");
       return 0;
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "command" && argc == 3) {
-    HWND main = Find(kMainCaption);
+    HWND main = Find(kMainWindowCaption);
     if (main == nullptr) return Missing("main window");
     // Sent, as a double-click on the tray icon sends it: what the test does
     // next (typing into a field, choosing from a list) must not overtake the
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "rows") {
-    HWND list = Control(kMainCaption, "1002");
+    HWND list = Control(kMainWindowCaption, "1002");
     if (list == nullptr) return Missing("status list");
     DWORD pid = 0;
     ::GetWindowThreadProcessId(list, &pid);

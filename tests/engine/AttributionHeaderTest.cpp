@@ -31,11 +31,11 @@ TEST(FindHeader, SeparatorForms) {
   for (const auto& c : cases) {
     HeaderFixture t(FiveMore({"", c.line}));
     int h = -1;
-    HeaderForm form = HeaderForm::None;
+    HeaderForm form = HeaderForm::kNone;
     EXPECT_EQ(t.formatter.FindHeader(h, form), c.header) << c.line;
     if (c.header) {
       EXPECT_EQ(h, 1);
-      EXPECT_EQ(form, HeaderForm::Separator);
+      EXPECT_EQ(form, HeaderForm::kSeparator);
     }
   }
 }
@@ -43,18 +43,18 @@ TEST(FindHeader, SeparatorForms) {
 TEST(FindHeader, SeparatorNeedsFiveLinesBelowIt) {
   HeaderFixture t({"", "----- Message -----", "a", "b", "c", "d"});
   int h = -1;
-  HeaderForm form = HeaderForm::None;
+  HeaderForm form = HeaderForm::kNone;
   EXPECT_FALSE(t.formatter.FindHeader(h, form));
 }
 
 TEST(FindHeader, NewsLineAtDepthZeroOnlyAndNeverLineZero) {
   const std::string news = "\"Ann Lee\" <ann.lee> wrote in message news:abc.def...";
   int h = -1;
-  HeaderForm form = HeaderForm::None;
+  HeaderForm form = HeaderForm::kNone;
   HeaderFixture plain({"", news});
   EXPECT_TRUE(plain.formatter.FindHeader(h, form));
   EXPECT_EQ(h, 1);
-  EXPECT_EQ(form, HeaderForm::News);
+  EXPECT_EQ(form, HeaderForm::kNews);
   HeaderFixture quotedNews({"", "> " + news});
   EXPECT_FALSE(quotedNews.formatter.FindHeader(h, form));
   HeaderFixture lineZero({news, "x"});
@@ -100,16 +100,16 @@ TEST(ParseSender, MissingOrMisorderedBracketsFail) {
 TEST(ComposeAttribution, EveryStyle) {
   Settings settings = DefaultSettings();
   ReplyFormatter f(settings);
-  settings.headerStyle = HeaderStyleShort;
+  settings.headerStyle = kHeaderStyleShort;
   EXPECT_EQ(f.ComposeAttribution("Ann Lee", "ann.lee", false), "Ann Lee wrote:");
-  settings.headerStyle = HeaderStyleShortMail;
+  settings.headerStyle = kHeaderStyleShortMail;
   EXPECT_EQ(f.ComposeAttribution("Ann Lee", "ann.lee", false), "Ann Lee <ann.lee> wrote:");
   EXPECT_EQ(f.ComposeAttribution("ann.lee", "ann.lee", true), "ann.lee wrote:");
-  settings.headerStyle = HeaderStyleCustom;
+  settings.headerStyle = kHeaderStyleCustom;
   EXPECT_EQ(f.ComposeAttribution("Ann Lee", "ann.lee", false), "Ann Lee <ann.lee> scribbled:\n");
   // Replacements run in order over the whole text.
   EXPECT_EQ(f.ComposeAttribution("%m%n", "M", false), "M%n <M> scribbled:\n");
-  for (int32_t other : {int32_t{HeaderStyleOE}, int32_t{HeaderStyleNone}, int32_t{5}, int32_t{-1}}) {
+  for (int32_t other : {int32_t{kHeaderStyleOE}, int32_t{kHeaderStyleNone}, int32_t{5}, int32_t{-1}}) {
     settings.headerStyle = other;
     EXPECT_EQ(f.ComposeAttribution("Ann", "a", false), "");
   }
@@ -131,16 +131,16 @@ TEST(ReplaceHeader, OEKeepsTheBlockUpToItsEmptyLine) {
   t.formatter.lines.push_back("");
   t.formatter.lines.push_back("> q");
   t.formatter.quoted.assign(t.formatter.lines.size(), 1);
-  t.settings.headerStyle = HeaderStyleOE;
-  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 6);
+  t.settings.headerStyle = kHeaderStyleOE;
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::kSeparator), 6);
   EXPECT_EQ(t.formatter.lines,
             (Lines{"own", "---- Message ----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "", "> q"}));
 }
 
 TEST(ReplaceHeader, OEWithoutEmptyLineStaysInsideTheList) {
   HeaderFixture t({"own", "----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d"});
-  t.settings.headerStyle = HeaderStyleOE;
-  const int end = t.formatter.ReplaceHeader(1, HeaderForm::Separator);
+  t.settings.headerStyle = kHeaderStyleOE;
+  const int end = t.formatter.ReplaceHeader(1, HeaderForm::kSeparator);
   EXPECT_EQ(end, 5);
   EXPECT_EQ(t.formatter.lines.size(), 6u);
 }
@@ -148,7 +148,7 @@ TEST(ReplaceHeader, OEWithoutEmptyLineStaysInsideTheList) {
 TEST(ReplaceHeader, ComposedHeaderRemovesTheBlockAndOneEmptyLine) {
   HeaderFixture t(
       {"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "", "", "> q"});
-  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::kSeparator), 1);
   EXPECT_EQ(t.formatter.lines, (Lines{"own", "Ann wrote:", "> q"}));
   EXPECT_EQ(t.formatter.quoted.size(), 3u);
 }
@@ -156,7 +156,7 @@ TEST(ReplaceHeader, ComposedHeaderRemovesTheBlockAndOneEmptyLine) {
 TEST(ReplaceHeader, BlockOfSixWhenTheSeventhLineHoldsText) {
   HeaderFixture t(
       {"own", "----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", "Cc: e", "> q"});
-  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::kSeparator), 1);
   EXPECT_EQ(t.formatter.lines, (Lines{"own", "Ann wrote:", "> q"}));
 }
 
@@ -186,28 +186,28 @@ TEST(ReplaceHeader, BlockWithoutEmptyLineKeepsTheFirstQuotedLine) {
     Lines lines = fields;
     lines.insert(lines.end(), c.after.begin(), c.after.end());
     HeaderFixture t(lines);
-    EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1) << c.after[0];
+    EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::kSeparator), 1) << c.after[0];
     EXPECT_EQ(t.formatter.lines, c.kept) << c.after[0];
     EXPECT_EQ(t.formatter.quoted.size(), t.formatter.lines.size());
   }
   // Removed as a whole ("none"), the block leaves the first quoted line too.
   HeaderFixture none({"own", "", "----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d", "> q1", "> q2"});
-  none.settings.headerStyle = HeaderStyleNone;
-  EXPECT_EQ(none.formatter.ReplaceHeader(2, HeaderForm::Separator), 0);
+  none.settings.headerStyle = kHeaderStyleNone;
+  EXPECT_EQ(none.formatter.ReplaceHeader(2, HeaderForm::kSeparator), 0);
   EXPECT_EQ(none.formatter.lines, (Lines{"own", "> q1", "> q2"}));
 }
 
 TEST(ReplaceHeader, FromLineWithoutColonGivesAnEmptyName) {
   HeaderFixture t({"own", "----- Message -----", "Ann", "To: b", "Sent: c", "Subject: d", "", "> q"});
-  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::Separator), 1);
+  EXPECT_EQ(t.formatter.ReplaceHeader(1, HeaderForm::kSeparator), 1);
   EXPECT_EQ(t.formatter.lines, (Lines{"own", " wrote:", "> q"}));
 }
 
 TEST(ReplaceHeader, RemovedBlockTakesTheEmptyLineAbove) {
   HeaderFixture t({"own", "", "----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d", "", "> q"});
-  t.settings.headerStyle = HeaderStyleNone;
+  t.settings.headerStyle = kHeaderStyleNone;
   HeaderChange change;
-  EXPECT_EQ(t.formatter.ReplaceHeader(2, HeaderForm::Separator, &change), 0);
+  EXPECT_EQ(t.formatter.ReplaceHeader(2, HeaderForm::kSeparator, &change), 0);
   EXPECT_EQ(t.formatter.lines, (Lines{"own", "> q"}));
   EXPECT_TRUE(change.headerRemoved);
   EXPECT_TRUE(change.blankAboveRemoved);
@@ -215,17 +215,17 @@ TEST(ReplaceHeader, RemovedBlockTakesTheEmptyLineAbove) {
 
 TEST(ReplaceHeader, RemovedBlockAtTheTopTakesTheEmptyLineBelow) {
   HeaderFixture t({"----- Message -----", "From: x", "To: b", "Sent: c", "Subject: d", "Cc: e", "", "> q"});
-  t.settings.headerStyle = HeaderStyleNone;
-  EXPECT_EQ(t.formatter.ReplaceHeader(0, HeaderForm::Separator), -1);
+  t.settings.headerStyle = kHeaderStyleNone;
+  EXPECT_EQ(t.formatter.ReplaceHeader(0, HeaderForm::kSeparator), -1);
   EXPECT_EQ(t.formatter.lines, (Lines{"> q"}));
 }
 
 TEST(ReplaceHeader, ShortBodiesNeverReachPastTheEnd) {
-  for (int32_t style : {int32_t{HeaderStyleShort}, int32_t{HeaderStyleNone}, int32_t{HeaderStyleCustom},
-                        int32_t{HeaderStyleOE}, int32_t{9}}) {
+  for (int32_t style : {int32_t{kHeaderStyleShort}, int32_t{kHeaderStyleNone}, int32_t{kHeaderStyleCustom},
+                        int32_t{kHeaderStyleOE}, int32_t{9}}) {
     HeaderFixture t({"----- Message -----", "From: \"Ann\" <ann>", "To: b", "Sent: c", "Subject: d", ""});
     t.settings.headerStyle = style;
-    const int end = t.formatter.ReplaceHeader(0, HeaderForm::Separator);
+    const int end = t.formatter.ReplaceHeader(0, HeaderForm::kSeparator);
     EXPECT_GE(end, -1);
     EXPECT_LT(end, static_cast<int>(t.formatter.lines.size()) + 1);
     EXPECT_EQ(t.formatter.lines.size(), t.formatter.quoted.size());
@@ -235,18 +235,18 @@ TEST(ReplaceHeader, ShortBodiesNeverReachPastTheEnd) {
 TEST(ReplaceHeader, NewsLine) {
   const std::string news = "\"Ann\" <ann> wrote in news:a.b...";
   HeaderFixture oe({"x", news});
-  oe.settings.headerStyle = HeaderStyleOE;
-  EXPECT_EQ(oe.formatter.ReplaceHeader(1, HeaderForm::News), 1);
+  oe.settings.headerStyle = kHeaderStyleOE;
+  EXPECT_EQ(oe.formatter.ReplaceHeader(1, HeaderForm::kNews), 1);
   EXPECT_EQ(oe.formatter.lines[1], "\"Ann\" <ann> wrote in news:a.b");
 
   HeaderFixture shortMail({"x", news});
-  shortMail.settings.headerStyle = HeaderStyleShortMail;
-  EXPECT_EQ(shortMail.formatter.ReplaceHeader(1, HeaderForm::News), 1);
+  shortMail.settings.headerStyle = kHeaderStyleShortMail;
+  EXPECT_EQ(shortMail.formatter.ReplaceHeader(1, HeaderForm::kNews), 1);
   EXPECT_EQ(shortMail.formatter.lines[1], "Ann <ann> wrote:");
 
   HeaderFixture none({"x", news, "> q"});
-  none.settings.headerStyle = HeaderStyleNone;
-  EXPECT_EQ(none.formatter.ReplaceHeader(1, HeaderForm::News), 0);
+  none.settings.headerStyle = kHeaderStyleNone;
+  EXPECT_EQ(none.formatter.ReplaceHeader(1, HeaderForm::kNews), 0);
   EXPECT_EQ(none.formatter.lines, (Lines{"x", "> q"}));
 }
 

@@ -87,7 +87,7 @@ TEST(MailDraft, QuoteKeepsItsDepthAndTheSignatureFollowsIt) {
   // signature below the quote, a final line end.
   const Reformatted mutt =
       Draft(DefaultSettings(), "On Mon, 3 Mar 2003, Ann Lee wrote:\n\n> text\n>> older\n\n-- \nBob\n");
-  EXPECT_EQ(mutt.result, ReformatDone);
+  EXPECT_EQ(mutt.result, kReformatDone);
   EXPECT_EQ(mutt.body, "Ann Lee wrote:\n> text\n>> older\n\n-- \nBob");
 
   // The quoted signature goes, and the empty quoted line before it too.
@@ -110,14 +110,14 @@ TEST(MailDraft, QuoteKeepsItsDepthAndTheSignatureFollowsIt) {
       Draft(DefaultSettings(),
             "Mine.\n\n-----Original Message-----\nFrom: Ann Lee [mailto:ann@example.com]\nSent: Monday\nTo: Bob\n"
             "Cc: Carl\nSubject: x\n\nHello,\nthe text.\n");
-  EXPECT_EQ(outlook.result, ReformatDeeper);
+  EXPECT_EQ(outlook.result, kReformatDeeper);
   EXPECT_EQ(outlook.body, "Ann Lee wrote:\n> Hello,\n> the text.\n\nMine.");
 
   // Outside mail mode the same mutt draft is left alone.
   const std::string plain = "On Mon, 3 Mar 2003, Ann Lee wrote:\n> text\n";
-  EXPECT_EQ(Reformat(DefaultSettings(), plain).result, ReformatUnchanged);
+  EXPECT_EQ(Reformat(DefaultSettings(), plain).result, kReformatUnchanged);
   // A line that only looks like an attribution, with no quote below it, is none.
-  EXPECT_EQ(Draft(DefaultSettings(), "Ann Lee wrote:\nno quote here\n").result, ReformatUnchanged);
+  EXPECT_EQ(Draft(DefaultSettings(), "Ann Lee wrote:\nno quote here\n").result, kReformatUnchanged);
 }
 
 }  // namespace

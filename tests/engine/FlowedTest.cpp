@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/Flowed.h"
+#include "engine/mail/Flowed.h"
 #include "engine/ReplyFormatter.h"
 #include "tests/engine/TestText.h"
 
@@ -57,8 +57,10 @@ TEST(DecodeFlowed, JoinsSoftBreaksAndReadsQuoteMarks) {
   for (const Case& c : cases) EXPECT_EQ(DecodeFlowed(c.flowed, c.delSp), c.decoded) << c.flowed;
 }
 
-// Texts in the manner of the RFC's examples: paragraphs of several depths,
-// a quoted empty line, space-stuffed lines, a signature.
+// Paragraphs of several depths, a quoted empty line, space-stuffed lines, a
+// signature; the last two take the shapes of RFC 3676's own examples: three
+// flowed paragraphs, then a reply quoting six levels deep whose first line
+// ends soft just before the depth changes (a hard break all the same).
 const char* const kFlowedTexts[] = {
     "Hello, this is a paragraph that is long enough to be broken more than once "
     "when it is written at a narrow column.\r\n"
@@ -73,9 +75,21 @@ const char* const kFlowedTexts[] = {
     "-- \r\n"
     "Bob",
     ">>>Exit, pursued by a bear. \r\n>>>The end.\r\n>>\r\n>>Is that all? \r\n>>\r\n>Yes.",
+    "`Take some more tea,' the March Hare said to Alice, very \r\nearnestly.\r\n\r\n"
+    "`I've had nothing yet,' Alice replied in an offended tone, `so I \r\ncan't take more.'\r\n\r\n"
+    "`You mean you can't take LESS,' said the Hatter: `it's very easy \r\nto take MORE than nothing.'",
+    ">Thou villainous ill-breeding spongy dizzy-eyed \r\n>reeky elf-skinned pigeon-egg! \r\n"
+    ">>Thou artless swag-bellied milk-livered \r\n>>dismal-dreaming idle-headed scut!\r\n"
+    ">>>Thou errant folly-fallen spleeny reeling-ripe \r\n>>>unmuzzled ratsbane!\r\n"
+    ">>>>Henceforth, the coding style is to be strictly \r\n>>>>enforced, including the use of only upper case.\r\n"
+    ">>>>>I've noticed a lack of adherence to the coding \r\n>>>>>styles, of late.\r\n"
+    ">>>>>>Any complaints?",
 };
 
 TEST(FlowedRoundTrip, OutputReadsBackAsTheInputsParagraphs) {
+  // Only the own signature separator gets its blank back; a quoted "--" is
+  // the sender's text.
+  EXPECT_EQ(Requote("-- \r\nBob\r\n\r\n>--\r\n>x", 72), "-- \nBob\n\n> --\n> x");
   for (const char* text : kFlowedTexts) {
     for (const int column : {20, 30, 72}) {
       for (const bool delSp : {false, true}) {
@@ -120,7 +134,7 @@ TEST(FlowedReply, DraftKeepsDepthsAndWritesSoftBreaks) {
   std::string body = DecodeFlowed(draft, false);
   ReplyFormatter formatter(settings, form);
   int cursor = 0;
-  EXPECT_EQ(formatter.ReformatReply(body, cursor), ReformatDone);
+  EXPECT_EQ(formatter.ReformatReply(body, cursor), kReformatDone);
   EXPECT_EQ(body, "Ann Lee wrote:\n>> deeper text that is quoted \n>> twice here\n> answer\n\nMine.");
 }
 

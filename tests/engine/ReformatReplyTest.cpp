@@ -20,7 +20,7 @@ Lines Concat(std::initializer_list<Lines> parts) {
 
 TEST(WorkedExample, DefaultsMoveOwnPartBelowTheRewrappedQuote) {
   const Reformatted r = Reformat(DefaultSettings(), CrLfBody(SampleReplyLines()), 99);
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(r.cursorLines, 0);
   EXPECT_EQ(OutputLines(r.body), Concat({kQuotedPart, kOwnPart}));
   EXPECT_EQ(r.body.find('\r'), std::string::npos);
@@ -31,7 +31,7 @@ TEST(WorkedExample, CursorNotAtTopCountsTheMovedLines) {
   Settings s = DefaultSettings();
   s.cursorAtTop = 0;
   const Reformatted r = Reformat(s, CrLfBody(SampleReplyLines()));
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(r.cursorLines, 3);
   EXPECT_EQ(OutputLines(r.body), Concat({kQuotedPart, kOwnPart}));
 }
@@ -41,24 +41,24 @@ TEST(WorkedExample, OwnPartStaysOnTopWithABlankLineBeforeTheHeader) {
   s.cursorAtTop = 0;
   s.moveSignatureToBottom = 0;
   const Reformatted r = Reformat(s, CrLfBody(SampleReplyLines()));
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(r.cursorLines, 0);
   EXPECT_EQ(OutputLines(r.body), Concat({kOwnPart, {""}, kQuotedPart}));
 }
 
 TEST(WorkedExample, StyleNoneDropsTheWholeHeaderBlock) {
   Settings s = DefaultSettings();
-  s.headerStyle = HeaderStyleNone;
+  s.headerStyle = kHeaderStyleNone;
   const Reformatted r = Reformat(s, CrLfBody(SampleReplyLines()));
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(OutputLines(r.body), Concat({{kQuotedPart[1], kQuotedPart[2]}, kOwnPart}));
 }
 
 TEST(WorkedExample, StyleOEKeepsTheBlockAsOwnText) {
   Settings s = DefaultSettings();
-  s.headerStyle = HeaderStyleOE;
+  s.headerStyle = kHeaderStyleOE;
   const Reformatted r = Reformat(s, CrLfBody(SampleReplyLines()));
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(
       OutputLines(r.body),
       Concat({{"---- Message ----", "From: \"Ann Lee\" <ann.lee>", "To: <bob>", "Sent: Monday", "Subject: Test", ""},
@@ -68,9 +68,9 @@ TEST(WorkedExample, StyleOEKeepsTheBlockAsOwnText) {
 
 TEST(WorkedExample, OtherHeaderStyles) {
   Settings s = DefaultSettings();
-  s.headerStyle = HeaderStyleShortMail;
+  s.headerStyle = kHeaderStyleShortMail;
   EXPECT_EQ(OutputLines(Reformat(s, CrLfBody(SampleReplyLines())).body)[0], "Ann Lee <ann.lee> wrote:");
-  s.headerStyle = HeaderStyleCustom;
+  s.headerStyle = kHeaderStyleCustom;
   const Lines custom = OutputLines(Reformat(s, CrLfBody(SampleReplyLines())).body);
   // The template's "\n" makes the attribution show as two lines.
   EXPECT_EQ(custom[0], "Ann Lee <ann.lee> scribbled:");
@@ -95,17 +95,17 @@ TEST(WorkedExample, UnixLineEndsGiveTheSameResult) {
 
 TEST(Skipped, BodyWithoutLineFeedIsLeftAloneAndCursorUntouched) {
   const Reformatted r = Reformat(DefaultSettings(), "just one line", 7);
-  EXPECT_EQ(r.result, ReformatUnchanged);
+  EXPECT_EQ(r.result, kReformatUnchanged);
   EXPECT_EQ(r.cursorLines, 7);
   EXPECT_EQ(r.body, "just one line");
 }
 
 TEST(Skipped, NoHeaderAndHeaderOnLineZero) {
   const std::string noHeader = CrLfBody({"", "> quoted", "> more"});
-  EXPECT_EQ(Reformat(DefaultSettings(), noHeader).result, ReformatUnchanged);
+  EXPECT_EQ(Reformat(DefaultSettings(), noHeader).result, kReformatUnchanged);
   EXPECT_EQ(Reformat(DefaultSettings(), noHeader).body, noHeader);
   const std::string newsOnLineZero = CrLfBody({"\"Ann\" <ann> wrote in news:abc...", "> quoted"});
-  EXPECT_EQ(Reformat(DefaultSettings(), newsOnLineZero).result, ReformatUnchanged);
+  EXPECT_EQ(Reformat(DefaultSettings(), newsOnLineZero).result, kReformatUnchanged);
 }
 
 TEST(OwnPart, SingleLineAboveTheHeaderIsRemovedWhateverTheSettings) {
@@ -114,7 +114,7 @@ TEST(OwnPart, SingleLineAboveTheHeaderIsRemovedWhateverTheSettings) {
     s.moveSignatureToBottom = move;
     s.cursorAtTop = 0;
     const Reformatted r = Reformat(s, CrLfBody({"typing here", "\"Ann\" <ann> wrote in news:abc...", "> text"}));
-    EXPECT_EQ(r.result, ReformatDone);
+    EXPECT_EQ(r.result, kReformatDone);
     EXPECT_EQ(OutputLines(r.body), (Lines{"Ann wrote:", "> text"}));
     EXPECT_EQ(r.cursorLines, move ? -1 : 0);
   }
@@ -129,14 +129,14 @@ TEST(OwnPart, NewsHeaderWithOwnSignature) {
 TEST(BaseDepth, QuotedPartWithEmptyOrUnprefixedLineGoesOneLevelDeeper) {
   const Reformatted r =
       Reformat(DefaultSettings(), CrLfBody({"", "\"Bob\" <bob> wrote in news:x...", "> one", "", "plain", "> > two"}));
-  EXPECT_EQ(r.result, ReformatDeeper);
+  EXPECT_EQ(r.result, kReformatDeeper);
   // The empty line is quoted text of depth 1 as well.
   EXPECT_EQ(OutputLines(r.body), (Lines{"Bob wrote:", ">> one", "> ", "> plain", ">>> two"}));
 }
 
 TEST(BaseDepth, FinalLineFeedCountsButTheEmptyLineIsRemoved) {
   const Reformatted r = Reformat(DefaultSettings(), CrLfBody({"", "\"Bob\" <bob> wrote in news:x...", "> one", ""}));
-  EXPECT_EQ(r.result, ReformatDeeper);
+  EXPECT_EQ(r.result, kReformatDeeper);
   EXPECT_EQ(OutputLines(r.body), (Lines{"Bob wrote:", ">> one"}));
 }
 
@@ -144,7 +144,7 @@ TEST(BaseDepth, OtherQuoteCharacterMakesTheWholeQuoteDeeper) {
   Settings s = DefaultSettings();
   s.quoteChar = '|';
   const Reformatted r = Reformat(s, CrLfBody({"", "x", "\"Bob\" <bob> wrote in news:x...", "> one", "> --", "> Bob"}));
-  EXPECT_EQ(r.result, ReformatDeeper);
+  EXPECT_EQ(r.result, kReformatDeeper);
   // The sought separator is "--" at base depth 1, so "> --" stays.
   EXPECT_EQ(OutputLines(r.body), (Lines{"Bob wrote:", "|| one", "|| --", "|| Bob", "", "x"}));
 }
@@ -169,12 +169,12 @@ TEST(FixExistingQuotes, BrokenLineIsJoinedOnlyWhenSwitchedOn) {
 // one line shorter than the header index says.
 TEST(RemovedHeader, MovesOnlyTheOwnLines) {
   Settings s = DefaultSettings();
-  s.headerStyle = HeaderStyleNone;
+  s.headerStyle = kHeaderStyleNone;
   s.cursorAtTop = 0;
   const Lines body = {"",           "-- ", "Bob", "",   "----- Message -----", "From: x", "To: y", "Sent: z",
                       "Subject: w", "",    "> a", "> b"};
   const Reformatted r = Reformat(s, CrLfBody(body));
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(OutputLines(r.body), (Lines{"> a", "> b", "", "-- ", "Bob"}));
   EXPECT_EQ(r.cursorLines, 2);
 }
@@ -187,22 +187,22 @@ TEST(RemovedHeader, SenderWithoutAngleBracketsRemovesTheBlockToo) {
 
 TEST(RemovedHeader, OneLineBelowTheBlockIsStillReformatted) {
   Settings s = DefaultSettings();
-  s.headerStyle = HeaderStyleNone;
+  s.headerStyle = kHeaderStyleNone;
   const Lines body = {"",        "-- ",        "Bob", "",  "----- Message -----", "From: x", "To: y",
                       "Sent: z", "Subject: w", "",    ">a"};
   const Reformatted r = Reformat(s, CrLfBody(body));
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(OutputLines(r.body), (Lines{"> a", "", "-- ", "Bob"}));
 }
 
 TEST(RemovedHeader, NothingBelowTheBlockLeavesTheBodyAlone) {
   Settings s = DefaultSettings();
-  s.headerStyle = HeaderStyleNone;
+  s.headerStyle = kHeaderStyleNone;
   for (const Lines& body :
        {Lines{"", "-- ", "Bob", "", "----- Message -----", "From: x", "To: y", "Sent: z", "Subject: w", ""},
         Lines{"", "-- ", "Bob", "----- Message -----", "From: x", "To: y", "Sent: z", "Subject: w", "Cc: v"}}) {
     const Reformatted r = Reformat(s, CrLfBody(body));
-    EXPECT_EQ(r.result, ReformatUnchanged);
+    EXPECT_EQ(r.result, kReformatUnchanged);
     EXPECT_EQ(r.body, CrLfBody(body));
   }
 }
@@ -218,7 +218,7 @@ TEST(SeparatorHeader, BlockWithoutEmptyLineKeepsTheFirstQuotedLine) {
                       "> first quoted line",
                       "> second quoted line"};
   const Reformatted r = Reformat(DefaultSettings(), CrLfBody(body));
-  EXPECT_EQ(r.result, ReformatDone);
+  EXPECT_EQ(r.result, kReformatDone);
   EXPECT_EQ(OutputLines(r.body), (Lines{"Ann Lee wrote:", "> first quoted line", "> second quoted line", "", "x"}));
 }
 
@@ -240,7 +240,7 @@ TEST(NonsenseRecord, AnyWrapColumnStyleAndQuoteCharacter) {
         s.quoteChar = static_cast<char>(q);
         s.compressedIndentation = wrap & 1;
         const Reformatted r = Reformat(s, body);
-        EXPECT_NE(r.result, ReformatUnchanged);
+        EXPECT_NE(r.result, kReformatUnchanged);
       }
     }
   }
@@ -263,7 +263,7 @@ TEST(NonsenseRecord, UnknownStyleComposesAnEmptyHeader) {
 
 TEST(NonsenseRecord, CustomHeaderWithoutZeroEndsAtItsEightiethCharacter) {
   Settings s = DefaultSettings();
-  s.headerStyle = HeaderStyleCustom;
+  s.headerStyle = kHeaderStyleCustom;
   s.wrapColumn = 200;
   std::memset(s.customHeader, 'x', sizeof s.customHeader);
   std::memcpy(s.customHeader, "%n:", 3);
@@ -276,7 +276,7 @@ TEST(Scale, HundredThousandLinesOfOneParagraph) {
   for (int i = 0; i < 100000; ++i)
     body.push_back("> word" + std::to_string(i % 10) + " and some more text that runs on");
   const Reformatted r = Reformat(DefaultSettings(), CrLfBody(body));
-  ASSERT_EQ(r.result, ReformatDone);
+  ASSERT_EQ(r.result, kReformatDone);
   const Lines out = OutputLines(r.body);
   EXPECT_EQ(out.front(), "Ann wrote:");
   for (std::size_t i = 1; i + 3 < out.size(); ++i) ASSERT_LE(out[i].size(), 72u) << i;

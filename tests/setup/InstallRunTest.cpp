@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <map>
 
+#include "setup/common/CreatedFolders.h"
+#include "setup/WizardRules.h"
 #include "tests/support/FakeFileSystem.h"
 
 namespace {
@@ -16,9 +18,10 @@ const char* const kMenu = "C:\\Menu\\Kelvane";
 class FakeInstallSystem : public InstallSystem {
 public:
   FakeFileSystem fs;
-  std::map<ShellFolderKind, std::string> folders = {{ShellFolderKind::Desktop, "C:\\Desktop"},
-                                                    {ShellFolderKind::Startup, "C:\\Menu\\Startup"},
-                                                    {ShellFolderKind::Fonts, "C:\\Windows\\Fonts"}};
+  FileSystem* files = nullptr;  // the run's view of fs, when not fs itself
+  std::map<ShellFolderKind, std::string> folders = {{ShellFolderKind::kDesktop, "C:\\Desktop"},
+                                                    {ShellFolderKind::kStartup, "C:\\Menu\\Startup"},
+                                                    {ShellFolderKind::kFonts, "C:\\Windows\\Fonts"}};
   std::vector<std::string> entryContents;  // what ExtractEntry writes, by index
   std::size_t failAtEntry = SIZE_MAX;
   std::vector<std::string> statuses;
@@ -29,6 +32,7 @@ public:
   std::vector<std::string> shortcutsMade;
   std::vector<std::string> errors;
   std::string registered;
+  std::map<std::string, UninstallValue> values;
   std::vector<std::string> clearedRemovals;
   const InstallRequest* request = nullptr;
 
@@ -40,7 +44,7 @@ public:
     fs.AddShellFolder("C:\\Windows\\Fonts");
     fs.AddFolder(kInstall);
   }
-  FileSystem& Files() override { return fs; }
+  FileSystem& Files() override { return files ? *files : fs; }
   void ShowStatus(const std::string& text) override { statuses.push_back(text); }
   void AdvanceProgress(std::uint64_t bytes) override { progress += bytes; }
   bool ExtractEntry(std::size_t index, std::string& reason) override {
@@ -48,7 +52,8 @@ public:
       reason = "damaged archive (cause 10)";
       return false;
     }
-    std::string path = std::string(kInstall) + "\\" + request->entries[index].name;
+    std::string path = request->installDir + "\\" + request->entries[index].name;
+    if (path.back() == '\\') return true;  // a directory entry: the run made it
     fs.AddFile(path, index < entryContents.size() ? entryContents[index] : "new");
     return true;
   }
@@ -77,9 +82,10 @@ public:
     return true;
   }
   void ClearPendingRemoval(const std::string& appName) override { clearedRemovals.push_back(appName); }
-  bool RegisterUninstaller(const std::string&, const std::string& uninstallString) override {
+  bool RegisterUninstaller(const std::string&, const std::vector<UninstallValue>& written) override {
     if (!registryWritable) return false;
-    registered = uninstallString;
+    for (const UninstallValue& value : written) values[value.name] = value;
+    registered = values["UninstallString"].text;
     return true;
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
@@ -119,7 +125,7 @@ TEST(InstallRun, FreshInstallationRecordsWhatItMade) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
   InstallOutcome outcome = RunInstallation(request, system);
-  ASSERT_EQ(InstallResult::Completed, outcome.result);
+  ASSERT_EQ(InstallResult::kCompleted, outcome.result);
   EXPECT_EQ(200u, system.progress);
   EXPECT_EQ(InInstall("uninstall.exe"), system.registered);
   const RecordLists& record = system.records[kInstall];
@@ -146,7 +152,7 @@ TEST(InstallRun, ReinstallKeepsEveryFileTheNewArchiveHolds) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
 
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_EQ("new", system.fs.Content(InInstall("Kelvane.exe")));
   EXPECT_EQ("new", system.fs.Content(InInstall("lang.ini")));
   EXPECT_EQ("new", system.fs.Content(InInstall("uninstall.exe")));
@@ -157,7 +163,7 @@ TEST(InstallRun, ReinstallKeepsEveryFileTheNewArchiveHolds) {
   EXPECT_FALSE(system.fs.Has("C:\\Menu\\Old"));
   EXPECT_FALSE(system.fs.Has("C:\\Desktop\\Kelvane.lnk"));
   EXPECT_TRUE(system.fs.Has("C:\\Desktop"));
-  EXPECT_EQ(PathKind::Directory, system.fs.Kind(kMenu));
+  EXPECT_EQ(PathKind::kDirectory, system.fs.Kind(kMenu));
 }
 
 TEST(InstallRun, ReinstallIntoTheSameMenuFolderRecreatesIt) {
@@ -168,7 +174,7 @@ TEST(InstallRun, ReinstallIntoTheSameMenuFolderRecreatesIt) {
   system.AddEarlierInstallation(earlier);
   InstallRequest request = KelvaneRequest();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has("C:\\Menu\\Kelvane\\Uninstall.lnk"));
   EXPECT_EQ("link", system.fs.Content("C:\\Menu\\Kelvane\\Uninstall.lnk"));
 }
@@ -183,7 +189,7 @@ TEST(InstallRun, RecordOfAnotherApplicationIsLeftAlone) {
   system.AddEarlierInstallation(earlier);
   InstallRequest request = KelvaneRequest();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has(InInstall("other.exe")));
   EXPECT_TRUE(system.fs.Has(InInstall("other.cfg")));
   EXPECT_TRUE(system.fs.Has("C:\\Menu\\Other\\Other.lnk"));
@@ -206,7 +212,7 @@ TEST(InstallRun, EarlierRecordNamesAreTrustedNowhere) {
   system.fs.AddFile(InInstall("uninstall.dat"));
   InstallRequest request = KelvaneRequest();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has("C:\\Windows\\system.ini"));
   EXPECT_TRUE(system.fs.Has("C:\\Program Files\\victim.txt"));
   EXPECT_TRUE(system.fs.Has("C:\\Menu\\notes.txt"));
@@ -222,7 +228,7 @@ TEST(InstallRun, ShellFoldersAreNeverRemoved) {
   InstallRequest request = KelvaneRequest();
   request.desktopShortcuts.clear();
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_FALSE(system.fs.Has("C:\\Desktop\\Kelvane.lnk"));
   EXPECT_TRUE(system.fs.Has("C:\\Desktop"));
   CleanupPlan plan = PlanEarlierCleanup(earlier, {}, kInstall, system.fs);
@@ -242,7 +248,7 @@ TEST(InstallRunFailures, AFailedEntryStopsBeforeTheEarlierInstallationIsTouched)
   system.request = &request;
   system.failAtEntry = 2;
   InstallOutcome outcome = RunInstallation(request, system);
-  EXPECT_EQ(InstallResult::EntryFailed, outcome.result);
+  EXPECT_EQ(InstallResult::kEntryFailed, outcome.result);
   EXPECT_EQ("lang.ini", outcome.entryName);
   EXPECT_EQ("damaged archive (cause 10)", outcome.reason);
   EXPECT_TRUE(system.fs.Has(InInstall("obsolete.dll")));
@@ -261,7 +267,7 @@ TEST(InstallRunFailures, UnsafeArchiveNamesAreRefusedBeforeAnythingIsWritten) {
     system.request = &request;
     std::size_t before = system.fs.Count();
     InstallOutcome outcome = RunInstallation(request, system);
-    EXPECT_EQ(InstallResult::EntryRefused, outcome.result) << bad;
+    EXPECT_EQ(InstallResult::kEntryRefused, outcome.result) << bad;
     EXPECT_EQ(bad, outcome.entryName);
     EXPECT_EQ(before, system.fs.Count()) << bad;
   }
@@ -273,7 +279,7 @@ TEST(InstallRunFailures, RegistryFailureIsNotReportedAsSuccess) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
   InstallOutcome outcome = RunInstallation(request, system);
-  EXPECT_EQ(InstallResult::RegistryFailed, outcome.result);
+  EXPECT_EQ(InstallResult::kRegistryFailed, outcome.result);
   EXPECT_TRUE(outcome.recordWritten);
 }
 
@@ -283,19 +289,19 @@ TEST(InstallRunFailures, UnsavedRecordIsReportedAndTheRunGoesOn) {
   InstallRequest request = KelvaneRequest();
   system.request = &request;
   InstallOutcome outcome = RunInstallation(request, system);
-  EXPECT_EQ(InstallResult::Completed, outcome.result);
+  EXPECT_EQ(InstallResult::kCompleted, outcome.result);
   EXPECT_EQ(std::vector<std::string>{"Uninstall Information could not be saved!"}, system.errors);
   EXPECT_EQ(InInstall("uninstall.exe"), system.registered);
 }
 
 TEST(InstallShortcuts, UnknownFoldersSkipTheirListAndAreNotRecorded) {
   FakeInstallSystem system;
-  system.folders.erase(ShellFolderKind::Desktop);
+  system.folders.erase(ShellFolderKind::kDesktop);
   InstallRequest request = KelvaneRequest();
   request.shortcuts.clear();
   request.startupShortcuts = {{"kelvane.exe", "", "Kelvane"}};
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_EQ(std::vector<std::string>{"C:\\Menu\\Startup\\Kelvane.lnk"}, system.records[kInstall].shortcuts);
 }
 
@@ -318,7 +324,7 @@ TEST(InstallFontsStep, MovesListedFontsIntoTheFontsFolder) {
   request.installFonts = {"mono.ttf", "..\\..\\Windows\\win.ini"};
   system.fs.AddFile("C:\\Windows\\win.ini");
   system.request = &request;
-  ASSERT_EQ(InstallResult::Completed, RunInstallation(request, system).result);
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
   EXPECT_TRUE(system.fs.Has("C:\\Windows\\Fonts\\mono.ttf"));
   EXPECT_FALSE(system.fs.Has(InInstall("mono.ttf")));
   EXPECT_TRUE(system.fs.Has("C:\\Windows\\win.ini"));
@@ -332,4 +338,91 @@ TEST(InstallStatus, GermanStatusLinesForAnyLanguageButEnglish) {
   RunInstallation(request, system);
   EXPECT_NE(system.statuses.end(),
             std::find(system.statuses.begin(), system.statuses.end(), "Verkn\xFCpfungen erstellen..."));
+}
+
+TEST(InstallRunFailures, AStoppedRunLeavesNoFileOrFolderItMade) {
+  FakeInstallSystem system;
+  CreatedFolders folders(system.fs);
+  system.files = &folders;
+  system.fs.AddFile("C:\\Data\\keep.txt");
+  std::size_t before = system.fs.Count();
+
+  std::string installDir = "C:\\Data\\New Parent\\Level\\Kelvane";
+  ASSERT_EQ(DestinationVerdict::kAccept, DecideDestination(installDir, "", 200, folders).verdict);
+  std::string menuFolder;
+  ASSERT_EQ(MenuFolderVerdict::kAccept, DecideMenuFolder("C:\\Menu", "Kelvane Fresh", folders, menuFolder));
+  InstallRequest request = KelvaneRequest();
+  request.installDir = installDir;
+  request.menuFolder = menuFolder;
+  request.entries.push_back({"docs\\", 0});
+  request.entries.push_back({"docs\\sub\\guide.txt", 5});
+  request.entries.push_back({"damaged.bin", 5});
+  system.failAtEntry = request.entries.size() - 1;
+  system.request = &request;
+
+  EXPECT_EQ(InstallResult::kEntryFailed, RunInstallation(request, system).result);
+  folders.RemoveEmpty();
+  EXPECT_FALSE(system.fs.Has("C:\\Data\\New Parent"));
+  EXPECT_FALSE(system.fs.Has("C:\\Menu\\Kelvane Fresh"));
+  EXPECT_TRUE(system.fs.Has("C:\\Data\\keep.txt"));
+  EXPECT_EQ(before, system.fs.Count());
+}
+
+TEST(InstallRunFailures, AStoppedReinstallKeepsTheEarlierFilesAndFolders) {
+  FakeInstallSystem system;
+  CreatedFolders folders(system.fs);
+  system.files = &folders;
+  RecordLists earlier;
+  earlier.appName = "Kelvane";
+  earlier.files = {"Kelvane.exe", "old\\notes.txt"};
+  system.AddEarlierInstallation(earlier);
+  InstallRequest request = KelvaneRequest();
+  request.entries.insert(request.entries.begin(), {"new\\added.txt", 1});
+  system.failAtEntry = 3;
+  system.request = &request;
+  EXPECT_EQ(InstallResult::kEntryFailed, RunInstallation(request, system).result);
+  folders.RemoveEmpty();
+  EXPECT_FALSE(system.fs.Has(InInstall("new")));
+  EXPECT_TRUE(system.fs.Has(InInstall("Kelvane.exe")));  // replaced, not taken
+  EXPECT_TRUE(system.fs.Has(InInstall("old\\notes.txt")));
+  EXPECT_TRUE(system.fs.Has(InInstall("uninstall.dat")));
+  EXPECT_TRUE(system.fs.Has(kMenu));
+}
+
+TEST(InstallRegistry, UninstallEntryDescribesTheInstallationFully) {
+  FakeInstallSystem system;
+  InstallRequest request = KelvaneRequest();
+  request.entries.push_back({"big.bin", 2048});  // 2248 bytes in all
+  request.publisher = "Orrin Vale";
+  request.displayVersion = "1.15.5";
+  request.displayIcon = "Kelvane.exe";
+  request.urlInfoAbout = "http://www.example.org";
+  system.request = &request;
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
+  auto text = [&](const char* name) { return system.values.count(name) ? system.values[name].text : "<none>"; };
+  auto number = [&](const char* name) { return system.values.count(name) ? system.values[name].number : 999u; };
+  EXPECT_EQ("Kelvane", text("DisplayName"));
+  EXPECT_EQ(InInstall("uninstall.exe"), text("UninstallString"));
+  EXPECT_EQ("\"C:\\Program Files\\Kelvane\\uninstall.exe\" /S", text("QuietUninstallString"));
+  EXPECT_EQ(kInstall, text("InstallLocation"));
+  EXPECT_EQ(InInstall("Kelvane.exe") + ",0", text("DisplayIcon"));
+  EXPECT_EQ("1.15.5", text("DisplayVersion"));
+  EXPECT_EQ("Orrin Vale", text("Publisher"));
+  EXPECT_EQ("http://www.example.org", text("URLInfoAbout"));
+  EXPECT_EQ(3u, number("EstimatedSize"));  // kilobytes, rounded up
+  EXPECT_TRUE(system.values["EstimatedSize"].isNumber);
+  EXPECT_EQ(1u, number("NoModify"));
+  EXPECT_EQ(1u, number("NoRepair"));
+
+  // Details the script does not give are left out, and so is an icon that
+  // would lie outside the installation.
+  request.publisher.clear();
+  request.displayVersion.clear();
+  request.urlInfoAbout.clear();
+  request.displayIcon = "..\\..\\Windows\\explorer.exe";
+  std::vector<UninstallValue> values = MakeUninstallValues(request);
+  for (const UninstallValue& value : values)
+    for (const char* absent : {"Publisher", "DisplayVersion", "URLInfoAbout", "DisplayIcon"})
+      EXPECT_NE(absent, value.name);
+  EXPECT_EQ(7u, values.size());
 }

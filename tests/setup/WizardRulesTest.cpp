@@ -41,9 +41,9 @@ TEST(DestinationChoice, CreatesMissingParentsLevelByLevel) {
   fs.AddFolder("D:\\Programs");
   std::string dir = "D:\\Programs\\New\\Tool\\";
   DestinationDecision d = DecideDestination(dir, "", 1000, fs);
-  EXPECT_EQ(DestinationVerdict::Accept, d.verdict);
+  EXPECT_EQ(DestinationVerdict::kAccept, d.verdict);
   EXPECT_EQ("D:\\Programs\\New\\Tool", dir);
-  EXPECT_EQ(PathKind::Directory, fs.Kind("D:\\Programs\\New\\Tool"));
+  EXPECT_EQ(PathKind::kDirectory, fs.Kind("D:\\Programs\\New\\Tool"));
   EXPECT_EQ(ParentFolders("D:\\a\\b"), (std::vector<std::string>{"D:", "D:\\a"}));
 }
 
@@ -51,16 +51,16 @@ TEST(DestinationChoice, EarlierInstallationIsAcceptedWithoutAsking) {
   FakeFileSystem fs;
   fs.AddFolder("C:\\Program Files\\Kelvane");
   std::string dir = "C:\\Program Files\\Kelvane";
-  EXPECT_EQ(DestinationVerdict::Accept, DecideDestination(dir, "C:\\Program Files\\Kelvane", 0, fs).verdict);
+  EXPECT_EQ(DestinationVerdict::kAccept, DecideDestination(dir, "C:\\Program Files\\Kelvane", 0, fs).verdict);
   dir = "C:\\Program Files\\Kelvane";
-  EXPECT_EQ(DestinationVerdict::AskExisting, DecideDestination(dir, "", 0, fs).verdict);
+  EXPECT_EQ(DestinationVerdict::kAskExisting, DecideDestination(dir, "", 0, fs).verdict);
 }
 
 TEST(DestinationChoice, AFileInTheWayIsRefused) {
   FakeFileSystem fs;
   fs.AddFile("C:\\Tool");
   std::string dir = "C:\\Tool";
-  EXPECT_EQ(DestinationVerdict::FileExists, DecideDestination(dir, "", 0, fs).verdict);
+  EXPECT_EQ(DestinationVerdict::kFileExists, DecideDestination(dir, "", 0, fs).verdict);
 }
 
 TEST(DestinationSpace, NamesTheMissingKilobytesAndTheDriveInUpperCase) {
@@ -68,10 +68,10 @@ TEST(DestinationSpace, NamesTheMissingKilobytesAndTheDriveInUpperCase) {
   fs.freeBytes = 3145728;  // exactly the reserve, nothing for the files
   std::string dir = "e:\\tool";
   DestinationDecision d = DecideDestination(dir, "", 10 * 1024 + 5, fs);
-  EXPECT_EQ(DestinationVerdict::NoSpace, d.verdict);
+  EXPECT_EQ(DestinationVerdict::kNoSpace, d.verdict);
   EXPECT_EQ(10u, d.missingKilobytes);
   EXPECT_EQ('E', d.drive);
-  EXPECT_EQ(PathKind::Missing, fs.Kind("e:\\tool"));
+  EXPECT_EQ(PathKind::kMissing, fs.Kind("e:\\tool"));
   EXPECT_EQ("Not enough disk space.\nLeave Setup and free at least 10 KB on drive E:\nor choose a different drive.",
             FormatNoSpaceMessage(d.missingKilobytes, d.drive));
 }
@@ -80,11 +80,11 @@ TEST(DestinationSpace, LargeVolumesAndLargeArchivesAreCountedIn64Bits) {
   FakeFileSystem fs;
   fs.freeBytes = 5ull * 1024 * 1024 * 1024;
   std::string dir = "C:\\Tool";
-  EXPECT_EQ(DestinationVerdict::Accept, DecideDestination(dir, "", 4294967295u, fs).verdict);
+  EXPECT_EQ(DestinationVerdict::kAccept, DecideDestination(dir, "", 4294967295u, fs).verdict);
   fs.freeBytes = 4294967296ull;
   dir = "C:\\Other";
   DestinationDecision d = DecideDestination(dir, "", 4294967295u, fs);
-  EXPECT_EQ(DestinationVerdict::NoSpace, d.verdict);
+  EXPECT_EQ(DestinationVerdict::kNoSpace, d.verdict);
   EXPECT_EQ((4294967295ull + 3145728 - 4294967296ull) / 1024, d.missingKilobytes);
 }
 
@@ -92,28 +92,28 @@ TEST(DestinationSpace, AFailedQueryRefusesTheDestination) {
   FakeFileSystem fs;
   fs.freeBytesKnown = false;
   std::string dir = "C:\\Tool";
-  EXPECT_EQ(DestinationVerdict::SpaceUnknown, DecideDestination(dir, "", 0, fs).verdict);
-  EXPECT_EQ(PathKind::Missing, fs.Kind("C:\\Tool"));
+  EXPECT_EQ(DestinationVerdict::kSpaceUnknown, DecideDestination(dir, "", 0, fs).verdict);
+  EXPECT_EQ(PathKind::kMissing, fs.Kind("C:\\Tool"));
 }
 
 TEST(MenuFolderChoice, CreatesOneLevelOnly) {
   FakeFileSystem fs;
   fs.AddFolder("C:\\Menu");
   std::string menuFolder = "unset";
-  EXPECT_EQ(MenuFolderVerdict::PathNotFound, DecideMenuFolder("C:\\Menu", "New\\Tool", fs, menuFolder));
+  EXPECT_EQ(MenuFolderVerdict::kPathNotFound, DecideMenuFolder("C:\\Menu", "New\\Tool", fs, menuFolder));
   EXPECT_EQ("unset", menuFolder);
-  EXPECT_EQ(MenuFolderVerdict::Accept, DecideMenuFolder("C:\\Menu", "Kelvane", fs, menuFolder));
+  EXPECT_EQ(MenuFolderVerdict::kAccept, DecideMenuFolder("C:\\Menu", "Kelvane", fs, menuFolder));
   EXPECT_EQ("C:\\Menu\\Kelvane", menuFolder);
-  EXPECT_EQ(MenuFolderVerdict::Accept, DecideMenuFolder("C:\\Menu", "Kelvane", fs, menuFolder));
+  EXPECT_EQ(MenuFolderVerdict::kAccept, DecideMenuFolder("C:\\Menu", "Kelvane", fs, menuFolder));
 }
 
 TEST(MenuFolderChoice, RefusesFilesAndNamesOutsideTheMenu) {
   FakeFileSystem fs;
   fs.AddFile("C:\\Menu\\Taken");
   std::string menuFolder;
-  EXPECT_EQ(MenuFolderVerdict::FileExists, DecideMenuFolder("C:\\Menu", "Taken", fs, menuFolder));
+  EXPECT_EQ(MenuFolderVerdict::kFileExists, DecideMenuFolder("C:\\Menu", "Taken", fs, menuFolder));
   for (const char* name : {"", "..", "..\\..\\Windows", "C:\\Elsewhere", "\\"})
-    EXPECT_EQ(MenuFolderVerdict::InvalidName, DecideMenuFolder("C:\\Menu", name, fs, menuFolder)) << name;
+    EXPECT_EQ(MenuFolderVerdict::kInvalidName, DecideMenuFolder("C:\\Menu", name, fs, menuFolder)) << name;
 }
 
 TEST(MenuFolderNavigation, NameFieldFollowsTheCurrentFolder) {

@@ -22,6 +22,9 @@
 #include <cstring>
 #include <string>
 
+#include "win32/Com.h"
+#include "win32/Handles.h"
+
 namespace {
 
 HWND ParseWindow(const char* text) {
@@ -118,19 +121,13 @@ int Keys(HWND window, int count, char** words) {
   return 0;
 }
 
-std::string Narrow(BSTR value) {
+// Best-fit narrowing, as a person reading the text would see it.
+std::string Narrow(const Bstr& bstr) {
+  BSTR value = bstr.Get();
   if (!value) return "";
   int n = WideCharToMultiByte(CP_ACP, 0, value, static_cast<int>(SysStringLen(value)), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_ACP, 0, value, static_cast<int>(SysStringLen(value)), &out[0], n, nullptr, nullptr);
-  SysFreeString(value);
-  return out;
-}
-
-BSTR Wide(const char* text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(n - 1));
-  MultiByteToWideChar(CP_ACP, 0, text, -1, out, n);
   return out;
 }
 
@@ -148,66 +145,58 @@ int Document(HWND window, const char* text) {
     std::printf("no server window\n");
     return 1;
   }
-  CoInitialize(nullptr);
+  ComApartment apartment;
   UINT message = RegisterWindowMessageA("WM_HTML_GETOBJECT");
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(server, message, 0, 0, SMTO_ABORTIFHUNG, 1000, &result)) {
     std::printf("WM_HTML_GETOBJECT failed\n");
     return 1;
   }
-  HMODULE oleacc = LoadLibraryA("OLEACC.DLL");
+  UniqueModule oleacc(LoadLibraryA("OLEACC.DLL"));
   using ObjectFromLresultFn = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
-  auto objectFromLresult =
-      reinterpret_cast<ObjectFromLresultFn>(reinterpret_cast<void (*)()>(GetProcAddress(oleacc, "ObjectFromLresult")));
-  IHTMLDocument2* document = nullptr;
-  HRESULT hr = objectFromLresult ? objectFromLresult(static_cast<LRESULT>(result), IID_IHTMLDocument2, 0,
-                                                     reinterpret_cast<void**>(&document))
-                                 : E_FAIL;
+  auto objectFromLresult = reinterpret_cast<ObjectFromLresultFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(oleacc.Get(), "ObjectFromLresult")));
+  ComRef<IHTMLDocument2> document;
+  HRESULT hr = objectFromLresult
+                   ? objectFromLresult(static_cast<LRESULT>(result), IID_IHTMLDocument2, 0, document.ReceiveVoid())
+                   : E_FAIL;
   if (FAILED(hr) || !document) {
     std::printf("ObjectFromLresult failed %08lx\n", static_cast<unsigned long>(hr));
     return 1;
   }
-  BSTR value = nullptr;
-  document->get_readyState(&value);
+  Bstr value;
+  document->get_readyState(value.Receive());
   Show("readyState", Narrow(value));
-  value = nullptr;
-  document->get_title(&value);
+  document->get_title(value.Receive());
   Show("title", Narrow(value));
-  IHTMLElement* body = nullptr;
-  document->get_body(&body);
+  ComRef<IHTMLElement> body;
+  document->get_body(body.Receive());
   if (!body) {
     std::printf("no body\n");
     return 1;
   }
-  value = nullptr;
-  body->get_innerText(&value);
+  body->get_innerText(value.Receive());
   Show("innerText", Narrow(value));
-  value = nullptr;
-  body->get_innerHTML(&value);
+  body->get_innerHTML(value.Receive());
   Show("innerHTML", Narrow(value));
-  BSTR put = Wide(text);
-  hr = body->put_innerText(put);
-  SysFreeString(put);
+  Bstr put;
+  put.FromAnsi(text);
+  hr = body->put_innerText(put.Get());
   Show("put_innerText", SUCCEEDED(hr) ? "ok" : "failed");
-  value = nullptr;
-  body->get_innerText(&value);
+  body->get_innerText(value.Receive());
   Show("innerText", Narrow(value));
-  IHTMLStyleSheet* sheet = nullptr;
-  BSTR href = SysAllocString(L"C:\\probe\\styles.css");
-  hr = document->createStyleSheet(href, 0, &sheet);
-  SysFreeString(href);
+  ComRef<IHTMLStyleSheet> sheet;
+  Bstr href;
+  href.FromWide(L"C:\\probe\\styles.css");
+  hr = document->createStyleSheet(href.Get(), 0, sheet.Receive());
   Show("createStyleSheet", SUCCEEDED(hr) && sheet ? "ok" : "failed");
-  if (sheet) sheet->Release();
-  BSTR title = SysAllocString(L"probe");
-  document->put_title(title);
-  SysFreeString(title);
+  Bstr title;
+  title.FromWide(L"probe");
+  document->put_title(title.Get());
   // An operation the stand-in does not serve must fail cleanly across processes.
-  IHTMLElementCollection* all = nullptr;
-  hr = document->get_all(&all);
+  ComRef<IHTMLElementCollection> all;
+  hr = document->get_all(all.Receive());
   Show("get_all", hr == E_NOTIMPL ? "E_NOTIMPL" : "unexpected");
-  body->Release();
-  document->Release();
-  CoUninitialize();
   return 0;
 }
 

@@ -19,16 +19,16 @@ public:
 
   void AddFile(const std::string& path, const std::string& content = "x") {
     AddFolder(Parent(path));
-    nodes_[Fold(path)] = {PathKind::File, path, content};
+    nodes_[Fold(path)] = {PathKind::kFile, path, content};
   }
   void AddFolder(const std::string& path) {
     if (path.size() <= 2) return;  // "C:" always exists
     AddFolder(Parent(path));
-    if (!nodes_.count(Fold(path))) nodes_[Fold(path)] = {PathKind::Directory, path, ""};
+    if (!nodes_.count(Fold(path))) nodes_[Fold(path)] = {PathKind::kDirectory, path, ""};
   }
   void AddLink(const std::string& path) {
     AddFolder(Parent(path));
-    nodes_[Fold(path)] = {PathKind::Link, path, ""};
+    nodes_[Fold(path)] = {PathKind::kLink, path, ""};
   }
   void AddShellFolder(const std::string& path) {
     AddFolder(path);
@@ -42,34 +42,34 @@ public:
   std::size_t Count() const { return nodes_.size(); }
 
   PathKind Kind(const std::string& path) override {
-    if (IsDriveRoot(path)) return PathKind::Directory;
+    if (IsDriveRoot(path)) return PathKind::kDirectory;
     auto it = nodes_.find(Fold(path));
-    return it == nodes_.end() ? PathKind::Missing : it->second.kind;
+    return it == nodes_.end() ? PathKind::kMissing : it->second.kind;
   }
   bool RemoveFile(const std::string& path) override {
     auto it = nodes_.find(Fold(path));
-    if (it == nodes_.end() || it->second.kind != PathKind::File) return false;
+    if (it == nodes_.end() || it->second.kind != PathKind::kFile) return false;
     nodes_.erase(it);
     removed.push_back(path);
     return true;
   }
   bool RemoveFolder(const std::string& path) override {
     auto it = nodes_.find(Fold(path));
-    if (it == nodes_.end() || it->second.kind == PathKind::File) return false;
-    if (it->second.kind == PathKind::Directory && !ListFolder(path).empty()) return false;
+    if (it == nodes_.end() || it->second.kind == PathKind::kFile) return false;
+    if (it->second.kind == PathKind::kDirectory && !ListFolder(path).empty()) return false;
     nodes_.erase(it);
     removed.push_back(path);
     return true;
   }
   FolderResult MakeFolder(const std::string& path) override {
-    if (Kind(path) != PathKind::Missing) return FolderResult::AlreadyExists;
-    if (Kind(Parent(path)) == PathKind::Missing) return FolderResult::PathNotFound;
-    nodes_[Fold(path)] = {PathKind::Directory, path, ""};
-    return FolderResult::Created;
+    if (Kind(path) != PathKind::kMissing) return FolderResult::kAlreadyExists;
+    if (Kind(Parent(path)) == PathKind::kMissing) return FolderResult::kPathNotFound;
+    nodes_[Fold(path)] = {PathKind::kDirectory, path, ""};
+    return FolderResult::kCreated;
   }
   bool MoveItem(const std::string& from, const std::string& to) override {
     auto it = nodes_.find(Fold(from));
-    if (it == nodes_.end() || Kind(to) != PathKind::Missing || Kind(Parent(to)) == PathKind::Missing) return false;
+    if (it == nodes_.end() || Kind(to) != PathKind::kMissing || Kind(Parent(to)) == PathKind::kMissing) return false;
     Node node = it->second;
     nodes_.erase(it);
     node.name = to;
@@ -83,7 +83,7 @@ public:
       const std::string& key = entry.first;
       if (key.compare(0, prefix.size(), prefix) != 0) continue;
       if (key.find('\\', prefix.size()) != std::string::npos) continue;
-      items.push_back({entry.second.name.substr(prefix.size()), entry.second.kind == PathKind::Directory});
+      items.push_back({entry.second.name.substr(prefix.size()), entry.second.kind == PathKind::kDirectory});
     }
     return items;
   }

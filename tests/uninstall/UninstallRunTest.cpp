@@ -66,7 +66,7 @@ TEST(UninstallRun, RemovesEverythingRecordedAndLeavesTheFolderToRunOnce) {
   Install(system, record);
   system.fs.AddFile(Own("kelvane.cfg"));
   system.fs.AddFile("C:\\Menu\\Other.lnk");
-  ASSERT_EQ(UninstallResult::Removed, RunUninstall(record, kOwnDir, system));
+  ASSERT_EQ(UninstallResult::kRemoved, RunUninstall(record, kOwnDir, system));
   EXPECT_EQ("", system.searchedClass);
   EXPECT_EQ("Kelvane   ", system.searchedTitle);
   for (const char* name : {"Kelvane.exe", "Kelvstart.exe", "lang.ini", "uninstall.exe", "uninstall.dat", "kelvane.cfg"})
@@ -85,7 +85,7 @@ TEST(UninstallRun, RunningApplicationStopsItBeforeAnyChange) {
   Install(system, record);
   std::size_t before = system.fs.Count();
   system.windowPresent = true;
-  EXPECT_EQ(UninstallResult::ApplicationRunning, RunUninstall(record, kOwnDir, system));
+  EXPECT_EQ(UninstallResult::kApplicationRunning, RunUninstall(record, kOwnDir, system));
   EXPECT_EQ(before, system.fs.Count());
   EXPECT_TRUE(system.deletedKeys.empty());
   EXPECT_TRUE(system.runOnce.empty());
@@ -96,7 +96,7 @@ TEST(UninstallRun, NoWindowTextsMeansNoRunningCheck) {
   RecordLists record = KelvaneRecord();
   record.windowTitle.clear();
   system.windowPresent = true;
-  EXPECT_EQ(UninstallResult::Removed, RunUninstall(record, kOwnDir, system));
+  EXPECT_EQ(UninstallResult::kRemoved, RunUninstall(record, kOwnDir, system));
   EXPECT_EQ(0, system.searches);
 }
 
@@ -204,7 +204,7 @@ TEST(UninstallRunOnce, CommandsThatCouldDoSomethingElseAreNotLeft) {
 
   FakeUninstallSystem system;
   system.interpreter.clear();
-  EXPECT_EQ(UninstallResult::Removed, RunUninstall(KelvaneRecord(), kOwnDir, system));
+  EXPECT_EQ(UninstallResult::kRemoved, RunUninstall(KelvaneRecord(), kOwnDir, system));
   EXPECT_TRUE(system.runOnce.empty());
   EXPECT_EQ(std::vector<std::string>{"Kelvane"}, system.deletedKeys);
 }

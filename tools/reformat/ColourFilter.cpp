@@ -33,7 +33,7 @@ const char kUsage[] =
 
 int UsageError(std::string& messages, const std::string& what) {
   messages += "kelvane-reformat: " + what + " (try --colour --help)\n";
-  return FilterUsageError;
+  return kFilterUsageError;
 }
 
 bool ReadFile(const char* name, std::string& data, std::string& messages) {
@@ -79,7 +79,7 @@ struct ColourOptions {
   bool help = false;
 };
 
-// Returns FilterOk or the usage error status; stops at --help.
+// Returns kFilterOk or the usage error status; stops at --help.
 int ParseColourOptions(int argc, const char* const* argv, ColourOptions& options, std::string& messages) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -87,7 +87,7 @@ int ParseColourOptions(int argc, const char* const* argv, ColourOptions& options
     if (arg == "--colour") continue;
     if (arg == "--help" || arg == "-h") {
       options.help = true;
-      return FilterOk;
+      return kFilterOk;
     }
     if (arg == "--report") {
       options.report = true;
@@ -117,21 +117,21 @@ int ParseColourOptions(int argc, const char* const* argv, ColourOptions& options
       return UsageError(messages, "unknown option " + arg);
     }
   }
-  return FilterOk;
+  return kFilterOk;
 }
 
-// The defaults, then --cfg, then each --set.  Returns FilterOk or the status.
+// The defaults, then --cfg, then each --set.  Returns kFilterOk or the status.
 int LoadColourSettings(const ColourOptions& options, Settings& settings, std::string& messages) {
   ResetSettings(settings);
   if (options.cfg != nullptr && LoadSettings(settings, options.cfg)) {
     messages += std::string("kelvane-reformat: ") + options.cfg + ": cannot be opened\n";
-    return FilterFileError;
+    return kFilterFileError;
   }
   for (const std::string& set : options.sets) {
     std::string error;
     if (!ApplySettingAssignment(settings, set, error)) return UsageError(messages, error);
   }
-  return FilterOk;
+  return kFilterOk;
 }
 
 // The named HTML file, or all of `input` for none or "-".
@@ -165,20 +165,20 @@ int RunColourFilter(int argc, const char* const* argv, std::FILE* input, std::st
   if (const int status = ParseColourOptions(argc, argv, options, messages)) return status;
   if (options.help) {
     output = kUsage;
-    return FilterOk;
+    return kFilterOk;
   }
   Settings settings;
   if (const int status = LoadColourSettings(options, settings, messages)) return status;
 
   std::string html;
-  if (!ReadHtml(options.htmlFile, input, html, messages)) return FilterFileError;
+  if (!ReadHtml(options.htmlFile, input, html, messages)) return kFilterFileError;
   std::string text;
-  if (options.textFile != nullptr && !ReadFile(options.textFile, text, messages)) return FilterFileError;
+  if (options.textFile != nullptr && !ReadFile(options.textFile, text, messages)) return kFilterFileError;
 
   std::string coloured;
   const int outcome =
       ColourHtmlText(html, text, options.textFile != nullptr, options.mode, options.styles, settings, coloured);
   output = outcome == 0 ? coloured : html;
   if (options.report) messages += outcome == 0 ? "result 0\n" : "result 1\n";
-  return FilterOk;
+  return kFilterOk;
 }

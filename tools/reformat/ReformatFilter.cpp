@@ -7,10 +7,11 @@
 
 #include "InPlaceFile.h"
 #include "MailDraft.h"
-#include "engine/Flowed.h"
+#include "engine/mail/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/SettingFields.h"
+#include "tools/reformat/SettingAssignment.h"
 
 namespace {
 
@@ -99,18 +100,18 @@ bool ReadWholeFile(std::FILE* file, std::string& data) {
   }
 }
 
-enum class Mode { Reply, Requote, Signature };
-enum class Charset { Auto, Bytes, Utf8 };
+enum class Mode { kReply, kRequote, kSignature };
+enum class Charset { kAuto, kBytes, kUtf8 };
 
 struct Options {
   const char* cfg = nullptr;
   std::vector<std::string> sets;
   bool report = false;
-  Mode mode = Mode::Reply;
+  Mode mode = Mode::kReply;
   bool modeGiven = false;
   const char* file = nullptr;
   bool inPlace = false;  // `file` is rewritten
-  Charset charset = Charset::Auto;
+  Charset charset = Charset::kAuto;
   bool flowed = false;
   bool mail = false;
   bool help = false;
@@ -125,10 +126,10 @@ const char* OptionValue(const std::string& arg, const char* name, int argc, cons
 
 int UsageError(std::string& messages, const std::string& what) {
   messages += "kelvane-reformat: " + what + " (try --help)\n";
-  return FilterUsageError;
+  return kFilterUsageError;
 }
 
-// Returns FilterOk or the usage error status.
+// Returns kFilterOk or the usage error status.
 int ParseOptions(int argc, const char* const* argv, Options& options, std::string& messages) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -160,16 +161,16 @@ int ParseOptions(int argc, const char* const* argv, Options& options, std::strin
       const char* value = OptionValue(arg, "--charset", argc, argv, i);
       const std::string set = value != nullptr ? value : "";
       if (set == "bytes") {
-        options.charset = Charset::Bytes;
+        options.charset = Charset::kBytes;
       } else if (set == "utf-8" || set == "utf8" || set == "UTF-8") {
-        options.charset = Charset::Utf8;
+        options.charset = Charset::kUtf8;
       } else if (set == "auto") {
-        options.charset = Charset::Auto;
+        options.charset = Charset::kAuto;
       } else {
         return UsageError(messages, "--charset takes bytes, utf-8 or auto");
       }
     } else if (arg == "--requote" || arg == "--signature") {
-      const Mode mode = arg == "--requote" ? Mode::Requote : Mode::Signature;
+      const Mode mode = arg == "--requote" ? Mode::kRequote : Mode::kSignature;
       if (options.modeGiven && options.mode != mode)
         return UsageError(messages, "--requote and --signature exclude each other");
       options.mode = mode;
@@ -197,7 +198,7 @@ int ParseOptions(int argc, const char* const* argv, Options& options, std::strin
   }
   if (options.inPlace && options.file != nullptr && std::strcmp(options.file, "-") == 0)
     return UsageError(messages, "--in-place needs a file, not standard input");
-  return FilterOk;
+  return kFilterOk;
 }
 
 bool WriteAll(std::FILE* output, const char* data, std::size_t size, std::string& messages) {
@@ -243,11 +244,11 @@ bool RequoteStream(const Settings& settings, const TextMeasure* measure, bool by
 const TextMeasure* ChooseMeasure(const Options& options, const FilterEnvironment& environment, const std::string& text,
                                  const std::string& declared) {
   switch (options.charset) {
-    case Charset::Bytes:
+    case Charset::kBytes:
       return nullptr;
-    case Charset::Utf8:
+    case Charset::kUtf8:
       return environment.utf8;
-    case Charset::Auto:
+    case Charset::kAuto:
       break;
   }
   if (environment.utf8 == nullptr) return nullptr;
@@ -310,14 +311,14 @@ std::string TransformText(const Options& options, const Settings& settings, cons
   std::string out;
   result = 0;
   switch (options.mode) {
-    case Mode::Reply: {
+    case Mode::kReply: {
       out = form.flowed ? DecodeFlowed(body, form.delSp) : body;
       ReplyFormatter formatter(settings, form);
       result = formatter.ReformatReply(out, cursorLines);
-      if (result == ReformatUnchanged) return input;
+      if (result == kReformatUnchanged) return input;
       break;
     }
-    case Mode::Requote:
+    case Mode::kRequote:
       if (form.flowed) {
         ReplyFormatter formatter(settings, form);
         formatter.SplitLines(DecodeFlowed(body, form.delSp));
@@ -329,7 +330,7 @@ std::string TransformText(const Options& options, const Settings& settings, cons
         requoter.Finish(out);
       }
       break;
-    case Mode::Signature:
+    case Mode::kSignature:
       out = body;
       ApplySignatureFix(out);
       return input.substr(0, draft.bodyStart) + out;
@@ -345,14 +346,14 @@ int Transform(const Options& options, const Settings& settings, const FilterEnvi
               const std::string& sourceName, std::FILE* output, std::string& messages) {
   int result = 0;
   int cursorLines = 0;
-  if (options.mode == Mode::Requote && !options.flowed && !options.mail && !options.inPlace) {
+  if (options.mode == Mode::kRequote && !options.flowed && !options.mail && !options.inPlace) {
     // Streamed, so that memory stays small whatever the size; under "auto"
     // each piece falls back to bytes on its own when it is not UTF-8.
     const TextMeasure* measure = nullptr;
-    if (options.charset == Charset::Utf8 || (options.charset == Charset::Auto && environment.localeIsUtf8))
+    if (options.charset == Charset::kUtf8 || (options.charset == Charset::kAuto && environment.localeIsUtf8))
       measure = environment.utf8;
-    if (!RequoteStream(settings, measure, options.charset == Charset::Auto, source, sourceName, output, messages))
-      return FilterFileError;
+    if (!RequoteStream(settings, measure, options.charset == Charset::kAuto, source, sourceName, output, messages))
+      return kFilterFileError;
   } else {
     std::string input;
     errno = 0;
@@ -362,7 +363,7 @@ int Transform(const Options& options, const Settings& settings, const FilterEnvi
     if (options.inPlace) std::fclose(source);
     if (!read) {
       ReadError(sourceName, messages);
-      return FilterFileError;
+      return kFilterFileError;
     }
     const std::string text = TransformText(options, settings, environment, input, result, cursorLines);
     if (options.inPlace) {
@@ -371,14 +372,14 @@ int Transform(const Options& options, const Settings& settings, const FilterEnvi
       std::string error;
       if (text != input && !ReplaceFileContents(options.file, text, error)) {
         messages += "kelvane-reformat: " + error + " (the file is unchanged)\n";
-        return FilterFileError;
+        return kFilterFileError;
       }
     } else if (!WriteAll(output, text.data(), text.size(), messages)) {
-      return FilterFileError;
+      return kFilterFileError;
     }
   }
   if (options.report) messages += "result " + std::to_string(result) + " cursor " + std::to_string(cursorLines) + "\n";
-  return FilterOk;
+  return kFilterOk;
 }
 
 }  // namespace
@@ -423,8 +424,8 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
                       const FilterEnvironment& environment) {
   Options options;
   if (const int status = ParseOptions(argc, argv, options, messages)) return status;
-  if (options.help) return WriteAll(output, kUsage, sizeof kUsage - 1, messages) ? FilterOk : FilterFileError;
-  if (options.charset == Charset::Utf8 && environment.utf8 == nullptr)
+  if (options.help) return WriteAll(output, kUsage, sizeof kUsage - 1, messages) ? kFilterOk : kFilterFileError;
+  if (options.charset == Charset::kUtf8 && environment.utf8 == nullptr)
     return UsageError(messages, "--charset=utf-8 is not available in this build");
 
   Settings settings;
@@ -434,14 +435,12 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
     if (LoadSettings(settings, options.cfg)) {
       messages += std::string("kelvane-reformat: ") + options.cfg + ": " +
                   (errno != 0 ? std::strerror(errno) : "cannot be opened") + "\n";
-      return FilterFileError;
+      return kFilterFileError;
     }
   }
   for (const std::string& set : options.sets) {
-    const std::size_t eq = set.find('=');
-    if (eq == std::string::npos) return UsageError(messages, "--set " + set + ": expected FIELD=VALUE");
     std::string error;
-    if (!SetSettingsField(settings, set.substr(0, eq), set.substr(eq + 1), error)) return UsageError(messages, error);
+    if (!ApplySettingAssignment(settings, set, error)) return UsageError(messages, error);
   }
 
   // The input: the named file, or the given stream.
@@ -453,7 +452,7 @@ int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::
     source = std::fopen(options.file, "rb");
     if (source == nullptr) {
       messages += std::string("kelvane-reformat: ") + options.file + ": " + std::strerror(errno) + "\n";
-      return FilterFileError;
+      return kFilterFileError;
     }
     sourceName = options.file;
   }

@@ -8,7 +8,7 @@
 #include "engine/Settings.h"
 #include "engine/TextMeasure.h"
 
-enum FilterExit { FilterOk = 0, FilterFileError = 1, FilterUsageError = 2 };
+enum FilterExit { kFilterOk = 0, kFilterFileError = 1, kFilterUsageError = 2 };
 
 // Sets one field of the record by its name from text, as --set does.  On
 // failure returns false and puts a one-line reason into `error`.

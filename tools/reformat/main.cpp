@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   if (WantsVersion(argc, argv)) return PrintVersion("kelvane-reformat");
   SetBinaryStdio();
   std::string messages;
-  int status = FilterOk;
+  int status = kFilterOk;
   bool writeFailed = false;
   if (WantsColourFilter(argc, argv)) {
     std::string output;
@@ -32,10 +32,10 @@ int main(int argc, char** argv) {
     environment.localeIsUtf8 = LocaleIsUtf8();
     status = RunReformatFilter(argc, argv, stdin, stdout, messages, environment);
   }
-  if (std::fflush(stdout) != 0 && status == FilterOk) writeFailed = true;
+  if (std::fflush(stdout) != 0 && status == kFilterOk) writeFailed = true;
   if (writeFailed) {
     messages += std::string("kelvane-reformat: standard output: ") + std::strerror(errno) + "\n";
-    status = FilterFileError;
+    status = kFilterFileError;
   }
   std::fputs(messages.c_str(), stderr);
   return status;

@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "ui/windows/Handles.h"
 #include "ui/windows/Window.h"
+#include "win32/Handles.h"
 
 namespace ui {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/windows/Handles.h"
+#include "win32/Handles.h"
 
 namespace ui {
 

@@ -1,14 +1,17 @@
 // uninstall.exe: removes the installation described by "uninstall.dat" beside
-// it, then leaves two one-time commands for its own file and folder.
+// it, then leaves two one-time commands for its own file and folder.  "/S"
+// removes without any message box.
 #include <windows.h>
 
 #include <string>
 
+#include "base/Product.h"
+#include "setup/common/CommandLine.h"
 #include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"
-#include "setup/common/windows/Registry.h"
 #include "setup/common/windows/Win32FileSystem.h"
 #include "uninstall/UninstallRun.h"
+#include "win32/Registry.h"
 
 namespace {
 
@@ -40,23 +43,27 @@ private:
   Win32FileSystem files_;
 };
 
-int Message(const char* text, const char* caption, UINT icon) {
-  return MessageBoxA(nullptr, text, caption, MB_OK | icon);
+// With "/S" nothing is shown; the exit code tells what happened.
+bool silent = false;
+
+void Message(const char* text, const char* caption, UINT icon) {
+  if (!silent) MessageBoxA(nullptr, text, caption, MB_OK | icon);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  silent = ParseSetupCommandLine(arguments ? arguments : "").silent;
   char module[MAX_PATH + 1] = {};
   DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
   std::string ownDir = length > 0 && length < MAX_PATH ? ParentPath(module) : std::string();
   RecordLists record;
-  if (ownDir.empty() || !SetCurrentDirectoryA(ownDir.c_str()) || !LoadRecordLists("uninstall.dat", true, record)) {
+  if (ownDir.empty() || !SetCurrentDirectoryA(ownDir.c_str()) || !LoadRecordLists(kUninstallRecordFile, true, record)) {
     Message(UninstallMessage::kRecordUnreadable, UninstallMessage::kErrorCaption, MB_ICONWARNING);
     return 1;
   }
   Win32UninstallSystem system;
-  if (RunUninstall(record, ownDir, system) == UninstallResult::ApplicationRunning) {
+  if (RunUninstall(record, ownDir, system) == UninstallResult::kApplicationRunning) {
     Message(UninstallMessage::kRunning, UninstallMessage::kErrorCaption, MB_ICONWARNING);
     return 1;
   }

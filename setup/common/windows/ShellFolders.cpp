@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "setup/common/windows/Registry.h"
+#include "win32/Registry.h"
 
 bool ReadShellFolder(HKEY root, const char* valueName, std::string& path) {
   std::string value;

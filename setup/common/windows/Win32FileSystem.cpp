@@ -4,8 +4,8 @@
 
 #include <shlobj.h>
 
-#include "setup/common/windows/Registry.h"
 #include "setup/common/PathText.h"
+#include "win32/Registry.h"
 
 namespace {
 
@@ -55,9 +55,9 @@ Win32FileSystem::Win32FileSystem() {
 
 PathKind Win32FileSystem::Kind(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::Link;
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::kLink;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kDirectory : PathKind::kFile;
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {
@@ -76,17 +76,17 @@ bool Win32FileSystem::RemoveFolder(const std::string& path) {
 }
 
 FolderResult Win32FileSystem::MakeFolder(const std::string& path) {
-  if (CreateDirectoryA(path.c_str(), nullptr)) return FolderResult::Created;
+  if (CreateDirectoryA(path.c_str(), nullptr)) return FolderResult::kCreated;
   switch (GetLastError()) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
     case ERROR_ACCESS_DENIED:  // "C:\" and other roots answer so
-      if (Kind(path) != PathKind::Missing) return FolderResult::AlreadyExists;
-      return FolderResult::Failed;
+      if (Kind(path) != PathKind::kMissing) return FolderResult::kAlreadyExists;
+      return FolderResult::kFailed;
     case ERROR_PATH_NOT_FOUND:
-      return FolderResult::PathNotFound;
+      return FolderResult::kPathNotFound;
     default:
-      return FolderResult::Failed;
+      return FolderResult::kFailed;
   }
 }
 

@@ -66,9 +66,17 @@ TEST(Utf8Measure, WidthsAndClusters) {
   const std::string text =
       "xx \xCC\x81yy zz e\xCC\x81\xCC\x81"
       "eee";
-  const LineFit fit = U().Fit(text.data(), text.size(), 8, BreakRule::Reply);
+  const LineFit fit = U().Fit(text.data(), text.size(), 8, BreakRule::kReply);
   EXPECT_FALSE(fit.fits);
   EXPECT_EQ(text.substr(0, fit.breakAt), "xx \xCC\x81yy");
+  // The latest opportunity wins whether it is a blank, a hyphen or a break
+  // between wide characters: 日本語-abc, ab 日本 cd.
+  const std::string hyphen = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E-abc def";
+  EXPECT_EQ(hyphen.substr(0, U().Fit(hyphen.data(), hyphen.size(), 7, BreakRule::kReply).breakAt),
+            "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E-");
+  const std::string wide = "ab \xE6\x97\xA5\xE6\x9C\xAC cd";
+  EXPECT_EQ(wide.substr(0, U().Fit(wide.data(), wide.size(), 7, BreakRule::kReply).breakAt), "ab \xE6\x97\xA5");
+  EXPECT_EQ(wide.substr(0, U().Fit(wide.data(), wide.size(), 7, BreakRule::kFlowed).breakAt), "ab ");
 }
 
 TEST(Utf8Measure, OneColumnTextBreaksWhereBytesDo) {

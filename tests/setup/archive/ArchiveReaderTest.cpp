@@ -327,6 +327,20 @@ TEST(ArchiveSizes, MoreDataThanDeclaredIsRefused) {
   EXPECT_FALSE(std::filesystem::exists(folder.Target() / "bomb.txt"));
 }
 
+TEST(ArchiveSizes, MoreDataThanDeclaredWithABadChecksumNamesTheChecksum) {
+  TempFolder folder;
+  ZipBuilderEntry bomb;
+  bomb.name = "bomb.txt";
+  bomb.data = std::string(100000, 'A');
+  bomb.overrideSize = true;
+  bomb.uncompressedSize = 1000;
+  const std::string zip = ZipBuilder().Add(bomb).Build();
+  ArchiveReader reader;
+  reader.Open(Bytes(zip), zip.size());
+  EXPECT_EQ(CauseOfExtract(reader, 0, folder.TargetText()), 11);
+  EXPECT_FALSE(std::filesystem::exists(folder.Target() / "bomb.txt"));
+}
+
 TEST(ArchiveSizes, LessDataThanDeclaredIsIncomplete) {
   TempFolder folder;
   ZipBuilderEntry shortEntry;

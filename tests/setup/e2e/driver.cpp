@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "setup/record/RecordFile.h"
+#include "win32/Com.h"
+#include "win32/Registry.h"
 
 namespace {
 
@@ -161,12 +163,13 @@ bool Exists(const std::string& path) {
 }
 
 std::string ReadValue(HKEY root, const std::string& key, const char* name) {
-  HKEY handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return "<no key>";
+  RegistryKey handle;
+  if (!handle.Open(root, key, KEY_QUERY_VALUE)) return "<no key>";
+  // Read here rather than with RegistryKey's readers, which terminate the
+  // text themselves: the stored value must carry its own zero.
   char buffer[1024] = {};
   DWORD size = sizeof buffer - 1, type = 0;
-  LONG result = RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(handle);
+  LONG result = RegQueryValueExA(handle.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   if (result != ERROR_SUCCESS) return "<no value>";
   if (type != REG_SZ) return "<not a string>";
   // The value's length counts its terminating zero.
@@ -174,8 +177,8 @@ std::string ReadValue(HKEY root, const std::string& key, const char* name) {
   return buffer;
 }
 
+// Spelt out: where setup registers is what this test checks.
 const char* const kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kelvane";
-const char* const kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 std::string ShellFolder(int csidl) {
   char path[MAX_PATH] = {};
@@ -302,28 +305,27 @@ int CheckInstallation(const std::string& installDir, const std::vector<std::stri
     Check(Exists(expected[i]), "shortcut file " + expected[i] + " exists");
   }
 
-  CoInitialize(nullptr);
-  for (const std::string& link : {expected[0], expected[6]}) {
-    IShellLinkA* shellLink = nullptr;
-    IPersistFile* file = nullptr;
-    bool loaded = false;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&shellLink))) &&
-        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      wchar_t wide[MAX_PATH];
-      MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-      loaded = SUCCEEDED(file->Load(wide, STGM_READ));
-      char target[MAX_PATH] = {}, description[MAX_PATH] = {};
-      shellLink->GetPath(target, MAX_PATH, nullptr, 0);
-      shellLink->GetDescription(description, MAX_PATH);
-      Check(SamePath(target, installDir + "\\kelvstart.exe"), link + " points at " + target);
-      Check(std::string(description) == "Outlook Express with Kelvane", link + " has description " + description);
+  {
+    ComApartment apartment;
+    for (const std::string& link : {expected[0], expected[6]}) {
+      ComRef<IShellLinkA> shellLink;
+      ComRef<IPersistFile> file;
+      bool loaded = false;
+      if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                     shellLink.ReceiveVoid())) &&
+          SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) {
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+        loaded = SUCCEEDED(file->Load(wide, STGM_READ));
+        char target[MAX_PATH] = {}, description[MAX_PATH] = {};
+        shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+        shellLink->GetDescription(description, MAX_PATH);
+        Check(SamePath(target, installDir + "\\kelvstart.exe"), link + " points at " + target);
+        Check(std::string(description) == "Outlook Express with Kelvane", link + " has description " + description);
+      }
+      Check(loaded, "shortcut " + link + " loads");
     }
-    Check(loaded, "shortcut " + link + " loads");
-    if (file) file->Release();
-    if (shellLink) shellLink->Release();
   }
-  CoUninitialize();
 
   Check(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "Kelvane", "Uninstall key holds DisplayName");
   Check(SamePath(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), installDir + "\\uninstall.exe"),
@@ -403,11 +405,18 @@ int RunningCheck(const std::string& setup, const std::string& kelvane) {
 // --- the uninstaller ---------------------------------------------------------
 
 // uninstall INSTALLDIR NAME...
+void CheckUninstalled(const std::string& installDir, const std::vector<std::string>& names);
+
 int Uninstall(const std::string& installDir, const std::vector<std::string>& names) {
   HANDLE process = Start("\"" + installDir + "\\uninstall.exe\"");
   AnswerBox("Success", "Kelvane was uninstalled successfully!", IDOK);
   DWORD code = WaitExit(process, 20000);
   Check(code == 0, "uninstall ends with 0 (exit " + std::to_string(code) + ")");
+  CheckUninstalled(installDir, names);
+  return failures;
+}
+
+void CheckUninstalled(const std::string& installDir, const std::vector<std::string>& names) {
   for (const std::string& name : names)
     if (name != "uninstall.exe") Check(!Exists(installDir + "\\" + name), name + " is removed");
   for (const char* name : {"uninstall.dat", "kelvane.cfg", "debug.txt"})
@@ -426,6 +435,153 @@ int Uninstall(const std::string& installDir, const std::vector<std::string>& nam
   Check(rmdir.size() > 2 && rmdir[0] == '"' &&
             rmdir.find("/c del \"" + installDir + "\\uninstall.exe\" & rd \"" + installDir + "\"") != std::string::npos,
         "RunOnce removes the folder after deleting the uninstaller");
+}
+
+// --- unattended runs ---------------------------------------------------------
+
+// Any visible top-level window of the process, message boxes included.
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM found) {
+  auto* search = reinterpret_cast<std::pair<DWORD, std::string>*>(found);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->first && IsWindowVisible(window)) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    search->second = title[0] ? title : "(untitled)";
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Runs a command line to its end and checks that it showed no window.
+DWORD RunUnseen(const std::string& commandLine) {
+  HANDLE process = Start(commandLine);
+  if (!process) return 999;
+  std::pair<DWORD, std::string> search(GetProcessId(process), std::string());
+  for (int waited = 0; waited < 90000 && WaitForSingleObject(process, 50) == WAIT_TIMEOUT; waited += 50)
+    if (search.second.empty()) EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  Check(search.second.empty(), commandLine + " shows no window (saw \"" + search.second + "\")");
+  return WaitExit(process, 1000);
+}
+
+std::string ReadLog(const std::string& path) {
+  std::string text;
+  if (FILE* log = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, log)) > 0) text.append(buffer, got);
+    std::fclose(log);
+  }
+  return text;
+}
+
+// silent SETUP EXITCODE LOGTEXT ARGUMENTS: setup runs unseen, ends with the
+// code, and its log beside it gains a line holding LOGTEXT.
+int Silent(const std::string& setup, const std::string& expected, const std::string& logText,
+           const std::string& arguments) {
+  std::string logPath = setup.substr(0, setup.rfind('\\')) + "\\setup.log";
+  std::size_t logged = ReadLog(logPath).size();
+  DWORD code = RunUnseen("\"" + setup + "\" " + arguments);
+  Check(std::to_string(code) == expected,
+        "setup " + arguments + " ends with " + expected + " (exit " + std::to_string(code) + ")");
+  std::string added = ReadLog(logPath).substr(logged);
+  std::printf("log:\n%s", added.c_str());
+  Check(added.find(logText) != std::string::npos, "setup.log tells \"" + logText + "\"");
+  return failures;
+}
+
+// silent-running SETUP KELVANE: a silent setup leaves a running Kelvane alone.
+int SilentRunning(const std::string& setup, const std::string& kelvane) {
+  HWND own = MakeWindow("KelvaneStandInMain", "Kelvane   ");
+  Check(own != nullptr, "a window titled \"Kelvane   \" exists");
+  std::string before = ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+  Silent(setup, "2", "It appears that Kelvane is running!", "/S /D=" + kelvane.substr(0, kelvane.rfind('\\')));
+  Check(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString") == before, "the Uninstall key is unchanged");
+  DestroyWindow(own);
+  return failures;
+}
+
+std::string ReadNumber(const char* name) {
+  RegistryKey handle;
+  if (!handle.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_QUERY_VALUE)) return "<no key>";
+  DWORD value = 0, size = sizeof value, type = 0;
+  LONG result = RegQueryValueExA(handle.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  if (result != ERROR_SUCCESS) return "<no value>";
+  return type == REG_DWORD ? std::to_string(value) : "<not a number>";
+}
+
+std::string FileVersion(const std::string& path) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  std::vector<char> data(size ? size : 1);
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!size || !GetFileVersionInfoA(path.c_str(), 0, size, data.data()) ||
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info)
+    return "<no version>";
+  return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+         std::to_string(HIWORD(info->dwFileVersionLS));
+}
+
+// arp INSTALLDIR KILOBYTES: the Add/Remove Programs entry in full
+int AddRemoveEntry(const std::string& installDir, const std::string& kilobytes) {
+  auto text = [](const char* name) { return ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, name); };
+  std::string uninstaller = installDir + "\\uninstall.exe";
+  Check(text("DisplayName") == "Kelvane", "DisplayName " + text("DisplayName"));
+  Check(SamePath(text("UninstallString"), uninstaller), "UninstallString " + text("UninstallString"));
+  Check(SamePath(text("QuietUninstallString"), "\"" + uninstaller + "\" /S"),
+        "QuietUninstallString " + text("QuietUninstallString"));
+  Check(SamePath(text("InstallLocation"), installDir), "InstallLocation " + text("InstallLocation"));
+  Check(SamePath(text("DisplayIcon"), installDir + "\\Kelvane.exe,0"), "DisplayIcon " + text("DisplayIcon"));
+  std::string version = FileVersion(installDir + "\\Kelvane.exe");
+  Check(text("DisplayVersion") == version, "DisplayVersion " + text("DisplayVersion") + " is Kelvane.exe's " + version);
+  Check(text("Publisher") == "Orrin Vale", "Publisher " + text("Publisher"));
+  Check(text("URLInfoAbout") == "http://www.example.org", "URLInfoAbout " + text("URLInfoAbout"));
+  Check(ReadNumber("EstimatedSize") == kilobytes, "EstimatedSize " + ReadNumber("EstimatedSize") + " KB");
+  Check(ReadNumber("NoModify") == "1" && ReadNumber("NoRepair") == "1", "NoModify and NoRepair are 1");
+  return failures;
+}
+
+// quiet-uninstall INSTALLDIR NAME...: the registered quiet command removes
+// the installation without a window.
+int QuietUninstall(const std::string& installDir, const std::vector<std::string>& names) {
+  std::string command = ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
+  DWORD code = RunUnseen(command);
+  Check(code == 0, "quiet uninstall ends with 0 (exit " + std::to_string(code) + ")");
+  CheckUninstalled(installDir, names);
+  return failures;
+}
+
+// hostile SETUP MESSAGE: the package is refused before any other window.
+int Hostile(const std::string& setup, const std::string& message) {
+  HANDLE process = Start("\"" + setup + "\"");
+  HWND box = WaitDialog("Error");
+  Check(box != nullptr, "the refusal appears");
+  Check(!FindWindowA(nullptr, "Kelvane - Setup"), "no background window behind it");
+  if (box) Check(MessageText(box) == message, "message reads \"" + MessageText(box) + "\"");
+  if (box) Press(box, IDOK);
+  DWORD code = WaitExit(process, 20000);
+  Check(code == 1, "setup ends with 1 (exit " + std::to_string(code) + ")");
+  return failures;
+}
+
+// cancel SETUP INSTALLDIR: destination with missing levels, Back, Exit
+int Cancel(const std::string& setup, const std::string& installDir) {
+  HANDLE process = Start("\"" + setup + "\"");
+  HWND destination = WaitDialog("Destination Directory");
+  Check(destination != nullptr, "destination dialog appears");
+  if (!destination) return WaitExit(process, 1000), 1;
+  SetItem(destination, 1012, installDir);
+  Press(destination, IDOK);
+  HWND menu = WaitDialog("Start Menu Folder");
+  Check(menu != nullptr, "start-menu folder dialog appears");
+  Check(Exists(installDir), "the destination was created with its levels");
+  if (menu) Press(menu, IDCANCEL);
+  for (int waited = 0; waited < 20000 && !(destination = WaitDialog("Destination Directory", 100)); waited += 100) {}
+  Check(destination != nullptr, "Back leads to the destination dialog");
+  if (destination) Press(destination, IDCANCEL);
+  DWORD code = WaitExit(process, 20000);
+  Check(code == 1, "setup ends with 1 after Exit (exit " + std::to_string(code) + ")");
   return failures;
 }
 
@@ -516,13 +672,8 @@ std::vector<std::string> ReadEvents(const std::string& dir) {
 }
 
 bool SetValue(HKEY root, const std::string& key, const char* name, const std::string& value) {
-  HKEY handle;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-    return false;
-  LONG result = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                               static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(handle);
-  return result == ERROR_SUCCESS;
+  RegistryKey handle;
+  return handle.Create(root, key, KEY_SET_VALUE) && handle.WriteText(name, value);
 }
 
 // launcher KELVSTART WORKDIR
@@ -575,7 +726,9 @@ int Launcher(const std::string& kelvstart, const std::string& work) {
 }
 
 int Usage() {
-  std::printf("usage: driver wizard|check|damaged|running|uninstall|launcher ...\n");
+  std::printf(
+      "usage: driver wizard|check|damaged|running|uninstall|launcher|silent|silent-running|arp|quiet-uninstall|"
+      "hostile|cancel ...\n");
   return 2;
 }
 
@@ -603,6 +756,18 @@ int main(int argc, char** argv) {
     result = RunningCheck(rest[0], rest[1]);
   else if (command == "uninstall" && rest.size() >= 1)
     result = Uninstall(rest[0], std::vector<std::string>(rest.begin() + 1, rest.end()));
+  else if (command == "silent" && rest.size() == 4)
+    result = Silent(rest[0], rest[1], rest[2], rest[3]);
+  else if (command == "silent-running" && rest.size() == 2)
+    result = SilentRunning(rest[0], rest[1]);
+  else if (command == "arp" && rest.size() == 2)
+    result = AddRemoveEntry(rest[0], rest[1]);
+  else if (command == "quiet-uninstall" && rest.size() >= 1)
+    result = QuietUninstall(rest[0], std::vector<std::string>(rest.begin() + 1, rest.end()));
+  else if (command == "hostile" && rest.size() == 2)
+    result = Hostile(rest[0], rest[1]);
+  else if (command == "cancel" && rest.size() == 2)
+    result = Cancel(rest[0], rest[1]);
   else if (command == "launcher" && rest.size() == 2)
     result = Launcher(rest[0], rest[1]);
   else

@@ -77,6 +77,21 @@ write("setup-agree.exe", script.replace(b"#end", agreement + b"#end"), archive)
 write("setup-damaged.exe", script, archive.replace(b"PK\x01\x02", b"PK\x01\x00"))
 write("setup-shots-eng.exe", script.replace(b"#end", agreement + b"#end"), big)
 write("setup-shots-ger.exe", script.replace(b"#end", b"#Language\r\nGER\r\n" + agreement + b"#end"), big)
+def archive_plus(extra):
+    out = io.BytesIO()
+    with zipfile.ZipFile(io.BytesIO(archive)) as old, zipfile.ZipFile(out, "w") as new:
+        for info in old.infolist():
+            new.writestr(info, old.read(info), compress_type=zipfile.ZIP_DEFLATED)
+        for name, data in extra:
+            new.writestr(zipfile.ZipInfo(name), data, compress_type=zipfile.ZIP_STORED)
+    return out.getvalue()
+# An entry that would land beside the destination; the earlier entries are fine.
+write("setup-hostile.exe", script, archive_plus([("..\\kv-evil-1.txt", b"evil")]))
+# A stored entry whose bytes were altered after its checksum was taken: the
+# damage shows only when setup writes it, after a folder of its own.
+damaged = archive_plus([("docs/extra.txt", b"extra"), ("zz-damaged.bin", b"0123456789" * 100)])
+at = damaged.index(b"0123456789" * 100)
+write("setup-midway.exe", script, damaged[:at] + b"X" + damaged[at + 1:])
 PY
 
 names=$(python3 -c 'import sys, zipfile; print("\n".join(i.filename.replace("/", "\\") for i in zipfile.ZipFile(sys.argv[1]).infolist()))' "$build/package/files.zip")
@@ -144,6 +159,48 @@ run_driver "damaged archive" damaged 'C:\e2e\setup-damaged.exe'
 
 # An agreement that is refused ends setup.
 run_driver "agreement refused" wizard 'C:\e2e\setup-agree.exe' 'C:\Refused' ENG - refuse
+
+# Unattended use, and runs that stop: nothing is left of what they made.
+silent_dir='C:\Silent Test\Two Levels\Kelvane'
+silent_unix="$drive_c/Silent Test/Two Levels/Kelvane"
+snapshot >"$work/clean.txt"
+same_as_clean() {
+  snapshot >"$work/now.txt"
+  local diff; diff=$(diff "$work/clean.txt" "$work/now.txt")
+  [ -z "$diff" ] && pass "$1: nothing left behind" || fail "$1 left: $diff"
+}
+run_driver "hostile package refused first" hostile 'C:\e2e\setup-hostile.exe' \
+  "$(printf 'The installation file is corrupt!\n\n"..\\kv-evil-1.txt"')"
+same_as_clean "hostile package"
+run_driver "hostile package, silent" silent 'C:\e2e\setup-hostile.exe' 1 'kv-evil-1.txt' "/S /D=C:\Hostile Test\Kelvane"
+same_as_clean "hostile package, silent"
+run_driver "damaged midway, silent" silent 'C:\e2e\setup-midway.exe' 4 'CRC-32 mismatch (cause 11)' \
+  '/S /D=C:\Midway Test\Deep\Kelvane'
+same_as_clean "damaged midway"
+run_driver "cancelled with Back and Exit" cancel 'C:\e2e\setup-midway.exe' 'C:\Cancel Test\Deep\Kelvane'
+same_as_clean "cancelled run"
+kilobytes=$(python3 -c 'import sys, zipfile; print((sum(i.file_size for i in zipfile.ZipFile(sys.argv[1]).infolist()) + 1023) // 1024)' "$build/package/files.zip")
+run_driver "silent install" silent 'C:\e2e\setup.exe' 0 'is now installed' "/S /D=$silent_dir"
+install_unix_saved=$install_unix; install_unix=$silent_unix
+same_bytes
+install_unix=$install_unix_saved
+run_driver "silent installed state" check "$silent_dir" "${name_args[@]}"
+run_driver "Add/Remove Programs entry" arp "$silent_dir" "$kilobytes"
+snapshot >"$work/before-running.txt"
+run_driver "silent install while running" silent-running 'C:\e2e\setup.exe' "$silent_dir\\Kelvane.exe"
+snapshot >"$work/after-running.txt"
+cmp -s "$work/before-running.txt" "$work/after-running.txt" && pass "nothing changed while running" || fail "changed while running"
+echo "stale" >"$silent_unix/debug.txt"
+run_driver "silent reinstall into the earlier folder" silent 'C:\e2e\setup.exe' 0 "into $silent_dir" "/S"
+[ ! -e "$silent_unix/debug.txt" ] && pass "silent reinstall cleans up" || fail "silent reinstall left debug.txt"
+run_driver "silent reinstalled state" check "$silent_dir" "${name_args[@]}"
+run_driver "silent uninstall" quiet-uninstall "$silent_dir" "${name_args[@]}"
+$S -k >/dev/null 2>&1; $S -w >/dev/null 2>&1
+$W wineboot -r </dev/null >/dev/null 2>&1; $S -w >/dev/null 2>&1
+[ ! -e "$silent_unix" ] && pass "silent uninstall: the next logon removes the folder" || fail "left: $(ls -la "$silent_unix")"
+snapshot | grep -v -e '^./Silent Test$' -e '^./Silent Test/Two Levels$' >"$work/now.txt"
+diff -q "$work/clean.txt" "$work/now.txt" >/dev/null && pass "silent round trip leaves only the parents it made" || fail "round trip: $(diff "$work/clean.txt" "$work/now.txt")"
+rm -rf "$drive_c/Silent Test"
 
 # Every wizard dialog in English and German, with screenshots.
 run_driver "wizard in English" wizard 'C:\e2e\setup-shots-eng.exe' "$install_dir" ENG 'C:\e2e\en-' accept

@@ -27,6 +27,11 @@ TEST(SetupScriptSections, ShippedScriptGivesTheInstallationOfThisSystem) {
   EXPECT_EQ(script.DefaultDest, "ProgramFiles");
   EXPECT_EQ(script.Agreement, "");
   EXPECT_TRUE(script.InstallFonts.empty());
+  EXPECT_EQ(script.Publisher, "Orrin Vale");
+  EXPECT_EQ(script.URLInfoAbout, "http://www.example.org");
+  EXPECT_EQ(script.DisplayIcon, "Kelvane.exe");
+  // The package build adds the version from the project's one place.
+  EXPECT_EQ(script.DisplayVersion, "");
 }
 
 TEST(SetupScriptSections, EmptyScriptKeepsEveryDefault) {

@@ -63,7 +63,7 @@ const std::string kSample = CrLfBody(SampleReplyLines());
 
 TEST(ReformatFilter, DefaultsReformatTheSampleFromStdinOrFile) {
   const FilterRun fromStdin = Filter({"--report"}, kSample);
-  EXPECT_EQ(fromStdin.status, FilterOk);
+  EXPECT_EQ(fromStdin.status, kFilterOk);
   EXPECT_EQ(fromStdin.out, Reformat(DefaultSettings(), kSample).body);
   EXPECT_EQ(fromStdin.err, "result 0 cursor 0\n");
   ScratchFile file("kelvane_filter_sample.txt", kSample);
@@ -74,12 +74,12 @@ TEST(ReformatFilter, DefaultsReformatTheSampleFromStdinOrFile) {
 TEST(ReformatFilter, SetOverridesTheConfigurationFile) {
   Settings cfg = DefaultSettings();
   cfg.cursorAtTop = 0;
-  cfg.headerStyle = HeaderStyleShortMail;
+  cfg.headerStyle = kHeaderStyleShortMail;
   ASSERT_FALSE(SaveSettings(cfg, "kelvane_filter.cfg"));
   const FilterRun r = Filter(
       {"--set", "headerStyle=4", "--report", "--cfg", "kelvane_filter.cfg", "--set=customHeader=%n said:"}, kSample);
   std::remove("kelvane_filter.cfg");
-  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.status, kFilterOk);
   EXPECT_EQ(r.err, "result 0 cursor 3\n");
   EXPECT_EQ(OutputLines(r.out)[0], "Ann Lee said:");
 }
@@ -144,7 +144,7 @@ TEST(ReformatFilter, BadOptionsFieldsAndValuesExitWithTwo) {
   };
   for (const auto& args : bad) {
     const FilterRun r = Filter(args, kSample);
-    EXPECT_EQ(r.status, FilterUsageError) << args[0];
+    EXPECT_EQ(r.status, kFilterUsageError) << args[0];
     EXPECT_EQ(r.out, "") << args[0];
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
@@ -154,17 +154,17 @@ TEST(ReformatFilter, BadOptionsFieldsAndValuesExitWithTwo) {
 
 TEST(ReformatFilter, UnreadableFilesExitWithOne) {
   const FilterRun missing = Filter({"no-such-dir/reply.txt"});
-  EXPECT_EQ(missing.status, FilterFileError);
+  EXPECT_EQ(missing.status, kFilterFileError);
   EXPECT_NE(missing.err.find("no-such-dir/reply.txt: "), std::string::npos);
   const FilterRun cfg = Filter({"--cfg", "no-such-dir/Kelvane.cfg"}, kSample);
-  EXPECT_EQ(cfg.status, FilterFileError);
+  EXPECT_EQ(cfg.status, kFilterFileError);
   EXPECT_NE(cfg.err.find("no-such-dir/Kelvane.cfg"), std::string::npos);
 }
 
 TEST(ReformatFilter, UnchangedBodyIsCopiedByteForByte) {
   const std::string body = std::string("no header\r\nat all\r\n\x81\xFF\0tail", 26);
   const FilterRun r = Filter({"--report"}, body);
-  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.status, kFilterOk);
   EXPECT_EQ(r.out, body);
   EXPECT_EQ(r.err, "result 1 cursor 0\n");
 }
@@ -172,20 +172,20 @@ TEST(ReformatFilter, UnchangedBodyIsCopiedByteForByte) {
 TEST(ReformatFilter, RequoteTreatsEverythingAsQuotedText) {
   const FilterRun r = Filter({"--requote", "--set", "wrapColumn=20", "--set", "quoteChar=|"},
                              "Someone wrote:\r\n> aaaa bbbb cccc dddd eeee\r\n> > x\r\n:-)");
-  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.status, kFilterOk);
   EXPECT_EQ(r.out, "Someone wrote:\n| aaaa bbbb cccc\n| dddd eeee \n|| x\n:-)");
 }
 
 TEST(ReformatFilter, SignatureModeOnlyFixesSeparators) {
   const FilterRun r = Filter({"--signature", "--report"}, "Hi\r\n-- \r\nAnn\r\n");
-  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.status, kFilterOk);
   EXPECT_EQ(r.out, "Hi\r\n--\x81\r\nAnn\r\n");
   EXPECT_EQ(r.err, "result 0 cursor 0\n");
 }
 
 TEST(ReformatFilter, HelpGoesToStandardOutput) {
   const FilterRun r = Filter({"--help"});
-  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.status, kFilterOk);
   EXPECT_NE(r.out.find("usage: kelvane-reformat"), std::string::npos);
   EXPECT_EQ(r.err, "");
 }
@@ -212,7 +212,7 @@ const std::string kDraftHeader =
 TEST(MailMode, HeaderBlockStaysByteForByteAndOnlyTheBodyChanges) {
   const std::string body = "On Mon, 3 Mar 2003, Ann Lee wrote:\r\n\r\n> a\r\n>> b\r\n\r\n-- \r\nBob\r\n";
   const FilterRun r = Filter({"--mail"}, kDraftHeader + body);
-  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.status, kFilterOk);
   EXPECT_EQ(r.out, kDraftHeader + "Ann Lee wrote:\r\n> a\r\n>> b\r\n\r\n-- \r\nBob\r\n");
 
   // Content-Type names format=flowed: soft breaks are read and written.
@@ -232,9 +232,9 @@ TEST(MailMode, HeaderBlockStaysByteForByteAndOnlyTheBodyChanges) {
 TEST(Charset, AutoFallsBackToBytesAndUtf8NeedsTheMeasure) {
   // Without a UTF-8 measure (the Windows build), utf-8 is refused and auto is bytes.
   const FilterRun refused = Filter({"--charset=utf-8"}, kSample);
-  EXPECT_EQ(refused.status, FilterUsageError);
+  EXPECT_EQ(refused.status, kFilterUsageError);
   EXPECT_NE(refused.err.find("utf-8"), std::string::npos);
-  EXPECT_EQ(Filter({"--charset", "bogus"}, kSample).status, FilterUsageError);
+  EXPECT_EQ(Filter({"--charset", "bogus"}, kSample).status, kFilterUsageError);
   EXPECT_EQ(Filter({"--charset=auto"}, kSample).out, Filter({"--charset=bytes"}, kSample).out);
 }
 
@@ -245,7 +245,7 @@ TEST(InPlace, RewritesAtomicallyOrLeavesTheFileAlone) {
   ASSERT_EQ(chmod(file.path().c_str(), 0640), 0);
   ASSERT_EQ(stat(file.path().c_str(), &before), 0);
   FilterRun r = Filter({"--mail", "-i", file.path()});
-  EXPECT_EQ(r.status, FilterOk) << r.err;
+  EXPECT_EQ(r.status, kFilterOk) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(ReadFile(file.path()), kDraftHeader + "Ann Lee wrote:\r\n> a\r\n");
   struct stat after;
@@ -258,7 +258,7 @@ TEST(InPlace, RewritesAtomicallyOrLeavesTheFileAlone) {
   ScratchFile plain("inplace-plain.txt", kDraftHeader + "new message\r\n");
   ASSERT_EQ(stat(plain.path().c_str(), &before), 0);
   r = Filter({"--mail", "--in-place=" + plain.path()});
-  EXPECT_EQ(r.status, FilterOk);
+  EXPECT_EQ(r.status, kFilterOk);
   ASSERT_EQ(stat(plain.path().c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);
 
@@ -268,15 +268,15 @@ TEST(InPlace, RewritesAtomicallyOrLeavesTheFileAlone) {
   const std::string longName(250, 'd');
   ScratchFile tight(longName.c_str(), draft);
   r = Filter({"--mail", "--in-place", tight.path()});
-  EXPECT_EQ(r.status, FilterFileError);
+  EXPECT_EQ(r.status, kFilterFileError);
   EXPECT_NE(r.err.find("unchanged"), std::string::npos) << r.err;
   EXPECT_EQ(ReadFile(tight.path()), draft);
 #endif
 
-  EXPECT_EQ(Filter({"-i"}).status, FilterUsageError);
-  EXPECT_EQ(Filter({"-i", "-"}).status, FilterUsageError);
-  EXPECT_EQ(Filter({"-i", file.path(), "other.txt"}).status, FilterUsageError);
-  EXPECT_EQ(Filter({"-i", "no-such-draft.txt"}).status, FilterFileError);
+  EXPECT_EQ(Filter({"-i"}).status, kFilterUsageError);
+  EXPECT_EQ(Filter({"-i", "-"}).status, kFilterUsageError);
+  EXPECT_EQ(Filter({"-i", file.path(), "other.txt"}).status, kFilterUsageError);
+  EXPECT_EQ(Filter({"-i", "no-such-draft.txt"}).status, kFilterFileError);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// Registry text values as setup and the uninstaller read and write them.
+// Registry keys and their text values, as every program reads and writes them.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "base/RegistryRead.h"
 
 // An open registry key, closed once by its owner.
 class RegistryKey {
@@ -18,19 +20,30 @@ public:
   void Close();
   HKEY Get() const { return key_; }
 
-  // Reads a REG_SZ value of less than 260 bytes into a zeroed buffer and
-  // terminates it itself, since the registry does not promise the zero.
+  // Reads a REG_SZ value of at most MAX_PATH bytes into a zeroed buffer and
+  // terminates it itself, since the registry does not promise the zero.  A
+  // longer value, or one of another type, is not read.
   bool ReadText(const char* valueName, std::string& value) const;
+  // Reads a string value of any length (valueName nullptr: the key's
+  // default value) with a buffer sized from the value itself.  Only REG_SZ
+  // and REG_EXPAND_SZ count (the latter expanded); the text stops at its
+  // first zero whether or not the stored bytes carry one.
+  RegistryRead ReadString(const char* valueName, std::string& value) const;
   // Writes a REG_SZ value with its terminating zero counted in the length.
   bool WriteText(const char* valueName, const std::string& value) const;
+  // Writes a REG_DWORD value.
+  bool WriteNumber(const char* valueName, DWORD value) const;
   bool DeleteValue(const char* valueName) const;
 
 private:
   HKEY key_ = nullptr;
 };
 
-// One value of a key, opened for reading only.
+// One value of a key opened for reading only, read as ReadText does.
 bool ReadRegistryText(HKEY root, const std::string& subKey, const char* valueName, std::string& value);
+// One value of a key opened for reading only, read as ReadString does;
+// kNoKey when the key cannot be opened.
+RegistryRead ReadRegistryString(HKEY root, const std::string& subKey, const char* valueName, std::string& value);
 
 // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\<appName>"
 std::string UninstallKeyName(const std::string& appName);

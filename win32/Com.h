@@ -1,20 +1,12 @@
-// Owners for the Win32 and COM resources the automation holds.
+// Owners for COM: one interface reference, one BSTR, and the calling
+// thread's apartment.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <string>
-
-#include "automation/AccessibilityApi.h"
-#include "automation/WindowHandle.h"
-
-inline HWND ToHwnd(WindowHandle window) {
-  return reinterpret_cast<HWND>(window);
-}
-inline WindowHandle FromHwnd(HWND window) {
-  return reinterpret_cast<WindowHandle>(window);
-}
 
 // One COM reference.
 template <typename T>
@@ -46,6 +38,8 @@ public:
     Reset();
     return &pointer_;
   }
+  // For the untyped out parameters of CoCreateInstance and QueryInterface.
+  void** ReceiveVoid() { return reinterpret_cast<void**>(Receive()); }
   explicit operator bool() const { return pointer_ != nullptr; }
 
 private:
@@ -56,20 +50,21 @@ private:
 class Bstr {
 public:
   Bstr() = default;
-  ~Bstr() { SysFreeString(value_); }
+  ~Bstr() { ::SysFreeString(value_); }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
 
   // 8-bit text in the ANSI code page, widened.  False when out of memory.
   bool FromAnsi(const std::string& text);
   bool FromWide(const std::wstring& text);
-  // Narrowed to the ANSI code page; lossy when a character had no exact
-  // counterpart there (a default character was put in its place).
-  TextRead ToAnsi(std::string& text) const;
+  // Narrowed to the ANSI code page; false when it cannot be.  lossy tells
+  // whether a character had no exact counterpart there (a default character
+  // was put in its place).
+  bool ToAnsi(std::string& text, bool& lossy) const;
 
   BSTR Get() const { return value_; }
   BSTR* Receive() {
-    SysFreeString(value_);
+    ::SysFreeString(value_);
     value_ = nullptr;
     return &value_;
   }
@@ -78,25 +73,19 @@ private:
   BSTR value_ = nullptr;
 };
 
-// A loaded DLL.
-class ModuleHandle {
+// COM for the calling thread, for as long as the object lives; left again
+// only when it was entered.
+class ComApartment {
 public:
-  ModuleHandle() = default;
-  ~ModuleHandle() { Reset(); }
-  ModuleHandle(const ModuleHandle&) = delete;
-  ModuleHandle& operator=(const ModuleHandle&) = delete;
+  explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED) : result_(::CoInitializeEx(nullptr, model)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
 
-  bool Load(const char* name) {
-    Reset();
-    module_ = ::LoadLibraryA(name);
-    return module_ != nullptr;
-  }
-  void Reset() {
-    if (module_ != nullptr) ::FreeLibrary(module_);
-    module_ = nullptr;
-  }
-  HMODULE Get() const { return module_; }
+  bool Entered() const { return SUCCEEDED(result_); }
 
 private:
-  HMODULE module_ = nullptr;
+  HRESULT result_;
 };

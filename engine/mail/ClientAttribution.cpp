@@ -3,19 +3,10 @@
 // French and Spanish, and the mailbox forms their senders come in.
 #include <cstring>
 
+#include "base/Affixes.h"
 #include "engine/ReplyFormatter.h"
 
 namespace {
-
-bool StartsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(0, n, with) == 0;
-}
-
-bool EndsWith(const std::string& s, const char* with) {
-  const std::size_t n = std::strlen(with);
-  return s.size() >= n && s.compare(s.size() - n, n, with) == 0;
-}
 
 std::string Trim(const std::string& s) {
   const std::size_t first = s.find_first_not_of(" \t");
@@ -155,13 +146,13 @@ bool ReplyFormatter::ParseClientAttribution(const std::string& line, Sender& sen
 bool ReplyFormatter::FindDraftHeader(int& headerIndex, HeaderForm& form) const {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
-    HeaderForm found = HeaderForm::None;
+    HeaderForm found = HeaderForm::kNone;
     if (line.size() > 10 && StartsWith(line, "-----") && EndsWith(line, "-----") && line[5] != '-' &&
         lines.size() - i > 5) {
-      found = HeaderForm::Separator;
+      found = HeaderForm::kSeparator;
     } else if (line.size() > 5 && line.find("news:") != std::string::npos && EndsWith(line, "...") &&
                ScanQuotePrefix(line, 0).depth == 0) {
-      found = HeaderForm::News;
+      found = HeaderForm::kNews;
     } else {
       // An attribution is unquoted and has quoted text below it.
       Sender sender;
@@ -169,7 +160,7 @@ bool ReplyFormatter::FindDraftHeader(int& headerIndex, HeaderForm& form) const {
       std::size_t next = i + 1;
       while (next < lines.size() && lines[next].empty()) ++next;
       if (next == lines.size() || ScanQuotePrefix(lines[next], 0).depth == 0) continue;
-      found = HeaderForm::Attribution;
+      found = HeaderForm::kAttribution;
     }
     headerIndex = static_cast<int>(i);
     form = found;

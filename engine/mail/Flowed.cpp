@@ -1,5 +1,6 @@
-// format=flowed: reading soft line breaks and writing them.
-#include "engine/Flowed.h"
+// format=flowed: reading soft line breaks and writing them, and the one
+// FlowedSteps that reaches the writing.
+#include "engine/mail/Flowed.h"
 
 #include <cstddef>
 #include <vector>
@@ -87,10 +88,11 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       continue;
     }
     if (depth > 0) prefix += ' ';
-    // The signature separator keeps its blank (lines arrive trimmed, so "--"
-    // is taken for it); any other hard line ends without one, or a reader
-    // would join it with the next line.
-    if (text == "--" || text == "-- ") {
+    // The own signature separator keeps its blank (lines arrive trimmed, so
+    // an unquoted "--" is taken for it); any other hard line ends without
+    // one, or a reader would join it with the next line.  A quoted "--" is
+    // the sender's text and stays as it is: a blank would change it.
+    if (depth <= 0 && (text == "--" || text == "-- ")) {
       out += prefix;
       out += "-- ";
       continue;
@@ -101,7 +103,7 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       std::size_t length = text.size() - pos;
       const bool stuff = depth <= 0 && NeedsStuffing(rest, length);
       const long long room = wrapColumn - static_cast<long long>(prefix.size()) - (stuff ? 1 : 0) - softExtra;
-      const LineFit fit = measure_.Fit(rest, length, room, BreakRule::Flowed);
+      const LineFit fit = measure_.Fit(rest, length, room, BreakRule::kFlowed);
       std::size_t p = fit.breakAt;
       if (!fit.fits && p == 0) {
         // A word longer than the line: it stays whole, and the line is
@@ -122,4 +124,26 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
       pos += p;
     }
   }
+}
+
+class FlowedRendering final : public FlowedSteps {
+public:
+  QuotePrefix ReadQuotePrefix(const std::string& line, int32_t baseDepth) const override {
+    // The form DecodeFlowed writes: the quote marks, then one blank.
+    QuotePrefix prefix{baseDepth, 0};
+    while (prefix.length < line.size() && line[prefix.length] == '>') ++prefix.length;
+    prefix.depth += static_cast<int32_t>(prefix.length);
+    if (prefix.length < line.size() && line[prefix.length] == ' ') ++prefix.length;
+    return prefix;
+  }
+  void UnstuffOwnLine(std::string& line) const override {
+    // Own text came space-stuffed where it begins with a blank or '>'.
+    if (!line.empty() && line[0] == ' ') line.erase(0, 1);
+  }
+  void Render(const ReplyFormatter& formatter, std::string& body) const override { formatter.RenderFlowed(body); }
+};
+
+const FlowedSteps& FlowedTextSteps() {
+  static const FlowedRendering rendering;
+  return rendering;
 }

@@ -1,0 +1,92 @@
+// How a body is read and written beyond what the options record says: its
+// characters (TextMeasure), format=flowed and a terminal mail client's draft.
+// The default is the Windows client's single-byte text, exactly.
+//
+// Flowed text and drafts change steps of the reply pipeline.  Those steps sit
+// behind the interfaces below and are implemented in engine/mail/, which only
+// the programs that offer these forms link: the formatter calls them through
+// a pointer that stays null unless the form is turned on, so the Windows
+// programs, which never turn them on, carry none of their code.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/TextMeasure.h"
+
+class ReplyFormatter;
+struct Sender;
+struct QuotePrefix;
+enum class HeaderForm;
+
+// The steps in which a draft differs from the Windows client's body: the
+// attribution lines of today's clients, quoted text that keeps its depth, and
+// the own signature below the quote.
+class DraftSteps {
+public:
+  // The attribution header, in the Windows client's forms or today's.
+  virtual bool FindHeader(const ReplyFormatter& formatter, int& headerIndex, HeaderForm& form) const = 0;
+  // The sender of an attribution line, and of a mailbox in a header field.
+  virtual bool ParseAttribution(const std::string& line, Sender& sender) const = 0;
+  virtual bool ParseMailbox(const std::string& text, Sender& sender) const = 0;
+  // Sets the base depth of the quote below the header, and gives an own
+  // signature below it its blank back.
+  virtual void TakeQuoteDepth(ReplyFormatter& formatter, int headerEnd) const = 0;
+  // Drops the empty quoted lines that end a quoted block.
+  virtual void DropEmptyQuoteEnds(ReplyFormatter& formatter, int headerEnd) const = 0;
+  // The own part, just moved below the quote to begin at line `first`, gets
+  // an empty line above it and loses those at its end; returns how many it
+  // lost.
+  virtual int SettleOwnPartBelowQuote(ReplyFormatter& formatter, std::size_t first) const = 0;
+  // Moves the own signature from the own part above the quote to below it.
+  virtual void MoveOwnSignatureBelowQuote(ReplyFormatter& formatter, int ownEnd) const = 0;
+
+protected:
+  ~DraftSteps() = default;
+};
+
+// The steps in which flowed text differs: reading the quote marks of the
+// lines DecodeFlowed wrote, and rendering with soft line breaks.
+class FlowedSteps {
+public:
+  virtual QuotePrefix ReadQuotePrefix(const std::string& line, int32_t baseDepth) const = 0;
+  // Undoes the space-stuffing of an unquoted line.
+  virtual void UnstuffOwnLine(std::string& line) const = 0;
+  virtual void Render(const ReplyFormatter& formatter, std::string& body) const = 0;
+
+protected:
+  ~FlowedSteps() = default;
+};
+
+// The one implementation of each, in engine/mail/: constants that live as
+// long as the program, like the text measures.
+const DraftSteps& MailDraftSteps();
+const FlowedSteps& FlowedTextSteps();
+
+// A form that is on or off.  Turning it on takes the steps that carry it
+// out; only code that turns it on refers to them.
+template <class Steps, const Steps& (*TheSteps)()>
+class FormSwitch {
+public:
+  FormSwitch& operator=(bool on) {
+    steps_ = on ? &TheSteps() : nullptr;
+    return *this;
+  }
+  explicit operator bool() const { return steps_ != nullptr; }
+  const Steps* operator->() const { return steps_; }
+
+private:
+  const Steps* steps_ = nullptr;
+};
+
+struct TextForm {
+  const TextMeasure* measure = nullptr;  // characters and columns; null: bytes
+  // format=flowed (RFC 3676): the body came through DecodeFlowed and is
+  // rendered with soft line breaks.
+  FormSwitch<FlowedSteps, FlowedTextSteps> flowed;
+  bool delSp = false;  // with flowed: DelSp=yes
+  // A terminal mail client's draft: the attributions of today's clients,
+  // quoted text keeps its depth, and the own signature follows the quote.
+  FormSwitch<DraftSteps, MailDraftSteps> mailDraft;
+};
