@@ -169,6 +169,14 @@ void CMainDialog::ValidateWrapColumn() {
   validating_ = false;
 }
 
+void CMainDialog::WriteText(int controlId, const std::string& text) {
+  // A refresh while the user is still typing a column (Show or Invert from the
+  // tray) would replace the entry with the column read last and lose it;
+  // leaving the field reads the entry and refreshes the field.
+  if (controlId == IDC_WRAP_COLUMN && pause_.IsEditingWrapColumn()) return;
+  CDialog::WriteText(controlId, text);
+}
+
 void CMainDialog::ReportBadEntry(int controlId, const std::string& message) {
   if (quietExchange_) return;
   CDialog::ReportBadEntry(controlId, message);
@@ -269,8 +277,9 @@ void CMainDialog::OnQuoteCharChanged() {
 
 void CMainDialog::OnWrapColumnLeft() {
   ValidateWrapColumn();
-  UpdateData(false);
+  // The edit ends before the refresh, so that the field shows the column read.
   pause_.EndWrapEdit();
+  UpdateData(false);
   ApplyWatchPause();
 }
 

@@ -46,6 +46,10 @@ public:
 
   void SetControlText(int controlId, const char* text) override { SetItemText(controlId, text); }
 
+  // The data exchange's writes; the wrap column field keeps what the user is
+  // typing into it.
+  void WriteText(int controlId, const std::string& text) override;
+
 protected:
   void DoDataExchange(ui::DataExchange& dx) override;
   bool OnInitDialog() override;

@@ -2,7 +2,8 @@
 // from outside, as a user would, for the end-to-end tests.
 //
 //   state                         "visible=V enabled=E" of the main window, or "none"
-//   command ID                    posts a menu command (the tray's) to the main window
+//   command ID                    gives the main window a tray command and returns once
+//                                 the window has carried it out
 //   click CAPTION ID              clicks a button of the window with that caption
 //   text CAPTION ID               prints a control's text
 //   settext CAPTION ID TEXT       types TEXT into a control (the control reports the change)
@@ -105,7 +106,14 @@ int main(int argc, char** argv) {
   if (verb == "command" && argc == 3) {
     HWND main = Find(kMainWindowCaption);
     if (main == nullptr) return Missing("main window");
-    return ::PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
+    // Sent, as a double-click on the tray icon sends it: what the test does
+    // next (typing into a field, choosing from a list) must not overtake the
+    // command, as a posted one would be overtaken by the messages sent after
+    // it while the program is busy.
+    DWORD_PTR answer = 0;
+    const LRESULT sent = ::SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0,
+                                               SMTO_NORMAL, 20000, &answer);
+    return sent != 0 ? 0 : 1;
   }
   if (verb == "click" && argc == 4) {
     // The notification a click sends, posted: the button may open a modal

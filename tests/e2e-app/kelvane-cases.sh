@@ -126,10 +126,11 @@ case_options() {
   wait_main
   ui command 40001
   ui settext "$CAPTION" 1006 75
+  ui command 40001   # the tray's Show while the column is still being typed
+  check "a refresh keeps the column being typed" 75 "$(ui text "$CAPTION" 1006)"
   ui leave "$CAPTION" 1006
   wait_check "the wrap column field keeps 75" 75 ui text "$CAPTION" 1006
-  ui toggle "$CAPTION" 1012   # compressed indentation off
-  sleep 1                      # a tick reads the controls back
+  ui toggle "$CAPTION" 1012   # compressed indentation off; the tick that handles the reply reads it first
   local id
   id=$(ctl open compose --title "Re: Test" --body @"$E2E_ROOT/data/sample-reply.txt")
   engine "$E2E_ROOT/data/sample-reply.txt" "$WORK/expected.raw" \
@@ -176,7 +177,6 @@ case_invert_disable() {
   wait_check "a second invert restores signature to bottom" 1 ui check "$CAPTION" 1014
 
   ui command 40003   # disable
-  sleep 0.5
   ctl open compose --title "Re: Paused" --body @"$E2E_ROOT/data/sample-reply.txt" >/dev/null
   sleep 2
   check "a disabled watch processes nothing" "" "$(status_rows)"
@@ -199,7 +199,6 @@ case_client_closes() {
   start_kelvane
   wait_main
   ui command 40004   # something to save
-  sleep 0.5
   ctl quit >/dev/null
   wait_end 20 || fail "Kelvane did not end with the client"
   pass "closing the client ends the program"
@@ -225,9 +224,11 @@ case_custom_header() {
   ui settext "Custom Header" 1023 "%n wrote on %m:"
   ui click "Custom Header" 1
   ui gone "Custom Header" 10 || fail "a valid header did not close the dialog"
+  # The options file of the start is there already: wait for Hide's.
+  local before
+  before=$(md5sum <"$CFG")
   ui click "$CAPTION" 1004
-  wait_until 10 test -f "$CFG" || fail "Hide wrote nothing"
-  sleep 0.5
+  wait_until 10 sh -c "[ \"\$(md5sum <'$CFG')\" != '$before' ]" || fail "Hide wrote nothing"
   check "header style custom saved" 4 "$(cfg_int 16)"
   check "the template saved" "%n wrote on %m:" "$(cfg_text 68 84)"
   terminate_kelvane

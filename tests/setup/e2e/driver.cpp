@@ -140,7 +140,7 @@ HANDLE Start(const std::string& commandLine) {
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    Check(false, "start " + commandLine);
+    Check(false, "start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
     return nullptr;
   }
   CloseHandle(process.hThread);
