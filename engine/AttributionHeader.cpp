@@ -101,48 +101,58 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   HeaderChange local;
   HeaderChange& what = change != nullptr ? *change : local;
   what = HeaderChange();
+  if (headerIndex < 0 || headerIndex >= static_cast<long long>(lines.size()) || form == HeaderForm::kNone)
+    return headerIndex - 1;
+  if (form == HeaderForm::kNews || form == HeaderForm::kAttribution) return ReplaceHeaderLine(headerIndex, form, what);
+  if (settings_.headerStyle == kHeaderStyleOE) return KeepSeparatorBlock(headerIndex);
+  return ReplaceSeparatorBlock(headerIndex, what);
+}
+
+int ReplyFormatter::ReplaceHeaderLine(int headerIndex, HeaderForm form, HeaderChange& what) {
+  const std::size_t hi = static_cast<std::size_t>(headerIndex);
+  const int32_t style = settings_.headerStyle;
+  if (style == kHeaderStyleOE) {
+    if (form == HeaderForm::kNews) ReplaceAll(lines[hi], "...", std::string());
+    return headerIndex;
+  }
+  Sender sender;
+  // Attributions of today's clients are found in drafts only.
+  const bool parsed = form == HeaderForm::kNews
+                          ? ParseSender(lines[hi], sender)
+                          : form_.mailDraft && form_.mailDraft->ParseAttribution(lines[hi], sender);
+  if (style != kHeaderStyleNone && parsed) {
+    lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
+    return headerIndex;
+  }
+  RemoveLines(hi, 1);
+  what.headerRemoved = true;
+  return headerIndex - 1;
+}
+
+int ReplyFormatter::KeepSeparatorBlock(int headerIndex) {
   const long long h = headerIndex;
   const long long count = static_cast<long long>(lines.size());
-  if (h < 0 || h >= count || form == HeaderForm::kNone) return headerIndex - 1;
+  std::string& separator = lines[static_cast<std::size_t>(h)];
+  separator = separator.size() >= 2 ? separator.substr(1, separator.size() - 2) : std::string();
+  // The header block ends at its first empty line.  Without one, the four
+  // standard lines (From, To, Sent, Subject) are taken as the block.
+  long long end = -1;
+  for (long long j = h + 4; j < count; ++j) {
+    if (lines[static_cast<std::size_t>(j)].empty()) {
+      end = j;
+      break;
+    }
+  }
+  if (end < 0) return static_cast<int>(h + 4 < count ? h + 4 : count - 1);
+  if (IsEmptyLineAt(end + 1)) RemoveLines(static_cast<std::size_t>(end + 1), 1);
+  return static_cast<int>(end);
+}
+
+int ReplyFormatter::ReplaceSeparatorBlock(int headerIndex, HeaderChange& what) {
+  const long long h = headerIndex;
+  const long long count = static_cast<long long>(lines.size());
   const std::size_t hi = static_cast<std::size_t>(h);
   const int32_t style = settings_.headerStyle;
-
-  if (form == HeaderForm::kNews || form == HeaderForm::kAttribution) {
-    if (style == kHeaderStyleOE) {
-      if (form == HeaderForm::kNews) ReplaceAll(lines[hi], "...", std::string());
-      return headerIndex;
-    }
-    Sender sender;
-    // Attributions of today's clients are found in drafts only.
-    const bool parsed = form == HeaderForm::kNews
-                            ? ParseSender(lines[hi], sender)
-                            : form_.mailDraft && form_.mailDraft->ParseAttribution(lines[hi], sender);
-    if (style != kHeaderStyleNone && parsed) {
-      lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
-      return headerIndex;
-    }
-    RemoveLines(hi, 1);
-    what.headerRemoved = true;
-    return headerIndex - 1;
-  }
-
-  if (style == kHeaderStyleOE) {
-    std::string& separator = lines[hi];
-    separator = separator.size() >= 2 ? separator.substr(1, separator.size() - 2) : std::string();
-    // The header block ends at its first empty line.  Without one, the four
-    // standard lines (From, To, Sent, Subject) are taken as the block.
-    long long end = -1;
-    for (long long j = h + 4; j < count; ++j) {
-      if (lines[static_cast<std::size_t>(j)].empty()) {
-        end = j;
-        break;
-      }
-    }
-    if (end < 0) return static_cast<int>(h + 4 < count ? h + 4 : count - 1);
-    if (IsEmptyLineAt(end + 1)) RemoveLines(static_cast<std::size_t>(end + 1), 1);
-    return static_cast<int>(end);
-  }
-
   long long keep = style == kHeaderStyleNone ? h : h + 1;
   Sender sender;
   if (style != kHeaderStyleNone && h + 1 < count) {

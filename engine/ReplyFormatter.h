@@ -100,6 +100,11 @@ public:
   std::vector<unsigned char> quoted;
 
 private:
+  // The three cases of ReplaceHeader: a one-line header (news or a draft's
+  // attribution), and a separator block kept or replaced.
+  int ReplaceHeaderLine(int headerIndex, HeaderForm form, HeaderChange& what);
+  int KeepSeparatorBlock(int headerIndex);
+  int ReplaceSeparatorBlock(int headerIndex, HeaderChange& what);
   // The steps of drafts and flowed text, in engine/mail/.
   friend class MailDraftRules;
   friend class FlowedRendering;
