@@ -89,4 +89,8 @@ struct TextForm {
   // A terminal mail client's draft: the attributions of today's clients,
   // quoted text keeps its depth, and the own signature follows the quote.
   FormSwitch<DraftSteps, MailDraftSteps> mailDraft;
+  // The original message's author as the mail client knows it (its message
+  // header, not the attribution line, which may be in any language).  When
+  // set, the new attribution names this sender.
+  const Sender* sender = nullptr;
 };
