@@ -426,7 +426,7 @@ FilterRun Filter(const std::vector<std::string>& args, const std::string& input)
 
 class MailCorpus : public testing::TestWithParam<const char*> {};
 
-TEST_P(MailCorpus, RepliesKeepTheirWordsKeptLinesListsUrlsAndColumn) {
+TEST_P(MailCorpus, RepliesKeepTheirInvariants) {
   const std::filesystem::path folder = std::filesystem::path(KELVANE_MAIL_CORPUS) / GetParam();
   std::vector<std::filesystem::path> cases;
   for (const auto& entry : std::filesystem::directory_iterator(folder))
