@@ -376,6 +376,13 @@ std::vector<std::string> CheckReply(const std::string& input, const std::string&
   for (std::size_t i = 0; i < out.lines.size(); ++i)
     if (out.lines[i].depth == 0 && i + 1 != qOut)
       for (const std::string& w : Words(out.lines[i].text)) ownOut.push_back(w);
+  // An empty line keeps them apart from the quote, as in every case.
+  for (std::size_t i = 1; i < out.lines.size(); ++i) {
+    const MailLine& above = out.lines[i - 1];
+    const MailLine& line = out.lines[i];
+    if (i != qOut && (above.depth == 0) != (line.depth == 0) && !above.text.empty() && !line.text.empty())
+      faults.push_back("own text and quote meet without an empty line: " + line.written.front());
+  }
   std::sort(ownIn.begin(), ownIn.end());
   std::sort(ownOut.begin(), ownOut.end());
   if (ownIn != ownOut) faults.push_back("the user's own words changed");
