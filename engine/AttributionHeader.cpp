@@ -149,7 +149,7 @@ bool ReplyFormatter::ClientSender(Sender& sender) const {
     return text;
   };
   sender.mail = clean(form_.sender->mail);
-  sender.nameIsMail = form_.sender->name.empty();
+  sender.nameIsMail = form_.sender->name.empty() || form_.sender->name == form_.sender->mail;
   sender.name = sender.nameIsMail ? sender.mail : clean(form_.sender->name);
   return true;
 }

@@ -108,73 +108,16 @@ bool IsWeekday(std::string word) {
   if (!word.empty() && word.back() == '.') word.pop_back();
   for (char& c : word)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  static const char* const kDays[] = {"mon",
-                                      "tue",
-                                      "tues",
-                                      "wed",
-                                      "thu",
-                                      "thur",
-                                      "thurs",
-                                      "fri",
-                                      "sat",
-                                      "sun",
-                                      "monday",
-                                      "tuesday",
-                                      "wednesday",
-                                      "thursday",
-                                      "friday",
-                                      "saturday",
-                                      "sunday",
-                                      "mo",
-                                      "di",
-                                      "mi",
-                                      "do",
-                                      "fr",
-                                      "sa",
-                                      "so",
-                                      "montag",
-                                      "dienstag",
-                                      "mittwoch",
-                                      "donnerstag",
-                                      "freitag",
-                                      "samstag",
-                                      "sonnabend",
-                                      "sonntag",
-                                      "lun",
-                                      "mar",
-                                      "mer",
-                                      "jeu",
-                                      "ven",
-                                      "sam",
-                                      "dim",
-                                      "lundi",
-                                      "mardi",
-                                      "mercredi",
-                                      "jeudi",
-                                      "vendredi",
-                                      "samedi",
-                                      "dimanche",
-                                      "mi\xC3\xA9",
-                                      "mie",
-                                      "jue",
-                                      "vie",
-                                      "s\xC3\xA1"
-                                      "b",
-                                      "sab",
-                                      "dom",
-                                      "lunes",
-                                      "martes",
-                                      "mi\xC3\xA9rcoles",
-                                      "miercoles",
-                                      "jueves",
-                                      "viernes",
-                                      "s\xC3\xA1"
-                                      "bado",
-                                      "sabado",
-                                      "domingo"};
-  for (const char* day : kDays)
-    if (word == day) return true;
-  return false;
+  // English, German, French, Spanish (with and without its accents).
+  static const std::string kDays =
+      " mon tue tues wed thu thur thurs fri sat sun monday tuesday wednesday thursday friday saturday sunday"
+      " mo di mi do fr sa so montag dienstag mittwoch donnerstag freitag samstag sonnabend sonntag"
+      " lun mar mer jeu ven sam dim lundi mardi mercredi jeudi vendredi samedi dimanche"
+      " mi\xC3\xA9 mie jue vie s\xC3\xA1"
+      "b sab dom lunes martes mi\xC3\xA9rcoles miercoles jueves viernes"
+      " s\xC3\xA1"
+      "bado sabado domingo ";
+  return !word.empty() && word.find(' ') == std::string::npos && kDays.find(" " + word + " ") != std::string::npos;
 }
 
 // Where the sender begins in what follows a date ("Mon, 3 Mar 2003, Ann
@@ -302,7 +245,10 @@ bool ReplyFormatter::ParseClientAttribution(const std::string& line, Sender& sen
 }
 
 bool ReplyFormatter::ParseWrappedAttribution(const std::string& first, const std::string& second, Sender& sender) {
-  if (first.empty() || second.empty() || ScanQuotePrefix(second, 0).depth != 0) return false;
+  // Every form ends in a colon; most lines of a long draft fail here.
+  if (first.empty() || second.empty() || second.back() != ':' || first.size() + second.size() > 300 ||
+      ScanQuotePrefix(second, 0).depth != 0)
+    return false;
   Sender alone;
   if (ParseClientAttribution(first, alone)) return false;
   // Gmail breaks right after the "<" of the address; other wraps fall at a

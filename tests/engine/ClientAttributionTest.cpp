@@ -238,6 +238,7 @@ TEST(MailDraft, TheClientsSenderNamesEveryHeaderForm) {
   const Case cases[] = {
       {{"Carl Roe", "carl@example.com", false}, "Carl Roe <carl@example.com> wrote:"},
       {{"", "carl@example.com", false}, "carl@example.com wrote:"},
+      {{"carl@example.com", "carl@example.com", false}, "carl@example.com wrote:"},
       {{"Carl\nRoe", "", false}, "Carl Roe wrote:"},  // a line feed from the client stays one line
   };
   const Settings settings = WithStyle(kHeaderStyleShortMail);
