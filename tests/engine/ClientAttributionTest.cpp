@@ -184,6 +184,39 @@ TEST(MailDraft, WrappedAttributionIsOneHeaderWithTheSenderFromBothLines) {
             "Ann Lee wrote:\n> x\n\nOn the road.");
 }
 
+TEST(MailDraft, ThunderbirdRepliesInEveryHeaderTypeAndLanguage) {
+  // Plain-text replies as Thunderbird wrote them, header types 0 to 3, in
+  // English, German, French and Spanish.  Type 0 names no sender: only the
+  // client's sender can name one.
+  const char* const named[] = {
+      "Ann Lee wrote:",
+      "On 12/7/26 9:15 AM, Ann Lee wrote:",
+      "Ann Lee wrote on 12/7/26 9:15 AM:",
+      "Am 07.12.26 um 09:15 schrieb Ann Lee:",
+      "Ann Lee schrieb am 07.12.26 um 09:15:",
+      "Le 07/12/2026 \xC3\xA0 09:15, Ann Lee a \xC3\xA9"
+      "crit :",
+      "Ann Lee a \xC3\xA9"
+      "crit le 07/12/2026 \xC3\xA0 09:15 :",
+      "El 7/12/26 a las 9:15, Ann Lee escribi\xC3\xB3:",
+      "Ann Lee escribi\xC3\xB3 el 7/12/26 a las 9:15:",
+  };
+  const char* const unnamed[] = {"-------- Original Message --------", "-------- Original-Nachricht --------",
+                                 "-------- Message original --------", "-------- Mensaje original --------"};
+  const std::string quote = "\n> Hello Bob,\n> this is the text.\n";
+  const Sender author{"Ann Lee", "ann@example.com", false};
+  for (const char* header : named) {
+    EXPECT_EQ(Draft(DefaultSettings(), header + quote).body, "Ann Lee wrote:\n> Hello Bob,\n> this is the text.")
+        << header;
+  }
+  for (const char* header : unnamed) {
+    EXPECT_EQ(Draft(DefaultSettings(), header + quote).body, "> Hello Bob,\n> this is the text.") << header;
+    EXPECT_EQ(Draft(DefaultSettings(), header + quote, &author).body,
+              "Ann Lee wrote:\n> Hello Bob,\n> this is the text.")
+        << header;
+  }
+}
+
 TEST(MailDraft, ThunderbirdMessageBlockIsReplacedAsTheSeparatorBlockIs) {
   // Thunderbird's "Original Message" header in its English, German, French
   // and Spanish texts, with their field names.
