@@ -16,11 +16,10 @@
     return { core: lines.slice(first, last), leading: first };
   }
 
+  // Every line of the document ends in a <br>, and Thunderbird's plain text
+  // drops the last line end: "a\n" is the line "a" and an empty line.
   function splitLines(text) {
-    const lines = text.split("\n");
-    // Thunderbird's plain text carries no line end after the last line.
-    if (lines.length > 1 && lines[lines.length - 1] === "") lines.pop();
-    return lines;
+    return text.split("\n");
   }
 
   // The last place where `needle` stands as whole lines in `lines`, or -1.
