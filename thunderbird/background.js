@@ -115,6 +115,14 @@ async function senderOf(details) {
   return message ? parseAuthor(message.author) : {};
 }
 
+// Typing between the read and the rewrite is the user's choice, not a fault:
+// no notice, the reply counts as left alone.
+function appliedResult(applied, result) {
+  if (applied && applied.ok) return result;
+  if (applied && applied.reason === "typed") return 1;
+  throw new Error("not applied: " + (applied ? applied.reason : "no compose script"));
+}
+
 async function rewritePlain(tab, details, options, sender) {
   const answer = await askHost({
     type: "reply",
@@ -132,8 +140,7 @@ async function rewritePlain(tab, details, options, sender) {
     cursorLines: answer.cursorLines,
     cursorAtTop: answer.cursorAtTop,
   });
-  if (!applied.ok) throw new Error("not applied: " + applied.reason);
-  return answer.result;
+  return appliedResult(applied, answer.result);
 }
 
 async function rewriteHtml(tab, options, sender) {
@@ -148,8 +155,7 @@ async function rewriteHtml(tab, options, sender) {
     moveSignatureToBottom: options.moveSignatureToBottom,
     cursorAtTop: options.cursorAtTop,
   });
-  if (!applied.ok) throw new Error("not applied: " + applied.reason);
-  return 0;
+  return appliedResult(applied, 0);
 }
 
 async function handleCompose(tab) {
