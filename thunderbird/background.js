@@ -123,7 +123,7 @@ function appliedResult(applied, result) {
   throw new Error("not applied: " + (applied ? applied.reason : "no compose script"));
 }
 
-async function rewritePlain(tab, details, options, sender) {
+async function rewritePlain(tab, details, options, sender, read) {
   const answer = await askHost({
     type: "reply",
     body: details.plainTextBody,
@@ -132,6 +132,7 @@ async function rewritePlain(tab, details, options, sender) {
     flowed: false,
     delSp: false,
   });
+  await read;
   if (answer.result === 1 || typeof answer.body !== "string") return answer.result;
   const applied = await sendToComposer(tab.id, {
     kelvane: "applyPlain",
@@ -143,11 +144,12 @@ async function rewritePlain(tab, details, options, sender) {
   return appliedResult(applied, answer.result);
 }
 
-async function rewriteHtml(tab, options, sender) {
+async function rewriteHtml(tab, options, sender, read) {
   let attribution = null;
   if (options.headerStyle !== 0) {
     attribution = (await askHost({ type: "attribution", sender, options: hostOptions(options) })).attribution;
   }
+  await read;
   const applied = await sendToComposer(tab.id, {
     kelvane: "applyHtml",
     attribution,
@@ -168,10 +170,14 @@ async function handleCompose(tab) {
   if (details.type !== "reply") return;
   if (!details.isPlainText && !options.htmlReplies) return;
   try {
-    const [, sender] = await Promise.all([sendToComposer(tab.id, { kelvane: "read" }), senderOf(details)]);
+    // The composer's snapshot is taken while the host works: the first
+    // message to a compose script is the slowest step of a reply.
+    const read = sendToComposer(tab.id, { kelvane: "read" });
+    read.catch(() => {});
+    const sender = await senderOf(details);
     const result = details.isPlainText
-      ? await rewritePlain(tab, details, options, sender)
-      : await rewriteHtml(tab, options, sender);
+      ? await rewritePlain(tab, details, options, sender, read)
+      : await rewriteHtml(tab, options, sender, read);
     if (result !== 1) {
       rewrittenTabs.add(tab.id);
       await messenger.composeAction.enable(tab.id);
