@@ -6,10 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ReformatFilter.h"
@@ -119,6 +120,96 @@ std::vector<std::string> Words(const std::string& s) {
 
 // ---- What a quoted line is --------------------------------------------------
 
+// Reads a text from left to right.
+struct Scan {
+  const std::string& s;
+  std::size_t at = 0;
+
+  bool End() const { return at >= s.size(); }
+  bool Skip(const char* literal) {
+    const std::size_t n = std::strlen(literal);
+    if (s.compare(at, n, literal) != 0) return false;
+    at += n;
+    return true;
+  }
+  std::size_t Blanks() {
+    const std::size_t from = at;
+    while (!End() && s[at] == ' ') ++at;
+    return at - from;
+  }
+  // A decimal number of at most `most` digits.
+  bool Number(int& value, std::size_t most = 9) {
+    const std::size_t from = at;
+    value = 0;
+    while (!End() && s[at] >= '0' && s[at] <= '9' && at - from < most) value = value * 10 + (s[at++] - '0');
+    return at > from && (End() || s[at] < '0' || s[at] > '9');
+  }
+};
+
+// "@@ -a[,b] +c[,d] @@ ...": the counts b and d (1 when left out).
+bool ReadHunkHeader(const std::string& text, int& oldCount, int& newCount) {
+  Scan scan{text};
+  int start;
+  oldCount = newCount = 1;
+  return scan.Skip("@@ -") && scan.Number(start) && (!scan.Skip(",") || scan.Number(oldCount)) && scan.Skip(" +") &&
+         scan.Number(start) && (!scan.Skip(",") || scan.Number(newCount)) && scan.Skip(" @@");
+}
+
+// " path | 12 +++--", " path | Bin 0 -> 12 bytes", " 3 files changed, ...".
+bool IsDiffstat(const std::string& text) {
+  Scan scan{text};
+  int count;
+  if (scan.Skip(" ") && scan.Number(count) && (scan.Skip(" files changed") || scan.Skip(" file changed"))) return true;
+  if (text.size() < 2 || text[0] != ' ' || text[1] == ' ') return false;
+  scan.at = text.find(" |");
+  if (scan.at == std::string::npos) return false;
+  scan.at += 2;
+  if (scan.Blanks() == 0) return false;
+  if (scan.Skip("Bin ")) return true;
+  if (!scan.Number(count)) return false;
+  scan.Skip(" ");
+  while (!scan.End() && (text[scan.at] == '+' || text[scan.at] == '-')) ++scan.at;
+  return scan.End();
+}
+
+bool IsTrailer(const std::string& text) {
+  static const char* const kKeys[] = {
+      "Signed-off-by: ", "Acked-by: ",        "Reviewed-by: ", "Tested-by: ", "Reported-by: ",
+      "Suggested-by: ",  "Co-developed-by: ", "Cc: ",          "Fixes: ",     "Link: "};
+  for (const char* key : kKeys)
+    if (text.compare(0, std::strlen(key), key) == 0) return true;
+  return false;
+}
+
+// "| a | b |", "|---|---|" or "+-----+-----+".
+bool IsTableRow(const std::string& text) {
+  const std::size_t at = text.find_first_not_of(' ');
+  if (at == std::string::npos) return false;
+  if (text[at] == '|') return true;
+  return text[at] == '+' && text.back() == '+' && text.size() - at >= 2 &&
+         text.find_first_not_of("-=+", at) == std::string::npos;
+}
+
+// Where the text of a list item begins ("- ", "* ", "+ ", "1. ", "1) ",
+// "a) " after at most three blanks), or npos.
+std::size_t ItemText(const std::string& text) {
+  Scan scan{text};
+  int number;
+  if (scan.Blanks() > 3 || scan.End()) return std::string::npos;
+  const char c = text[scan.at];
+  if (c == '-' || c == '*' || c == '+') {
+    ++scan.at;
+  } else if (scan.Number(number, 3)) {
+    if (!scan.Skip(".") && !scan.Skip(")")) return std::string::npos;
+  } else if (c >= 'a' && c <= 'z' && scan.at + 1 < text.size() && text[scan.at + 1] == ')') {
+    scan.at += 2;
+  } else {
+    return std::string::npos;
+  }
+  if (!scan.Skip(" ") || scan.End() || text[scan.at] == ' ') return std::string::npos;
+  return scan.at;
+}
+
 enum class Shape { kProse, kKept, kListItem };
 
 // Tells kept lines (patches, diffstat, code, trailers, tables) and list
@@ -128,11 +219,9 @@ class ShapeReader {
 public:
   Shape Read(int depth, const std::string& text) {
     Patch& patch = patches_[depth];
-    std::smatch m;
-    if (std::regex_search(text, m, hunkHeader_)) {
-      patch.oldLeft = m[1].matched ? std::stoi(m[1]) : 1;
-      patch.newLeft = m[2].matched ? std::stoi(m[2]) : 1;
-      patch.header = false;
+    int oldCount, newCount;
+    if (ReadHunkHeader(text, oldCount, newCount)) {
+      patch = Patch{oldCount, newCount, false};
       return Shape::kKept;
     }
     if (patch.oldLeft > 0 || patch.newLeft > 0) {
@@ -148,10 +237,10 @@ public:
     if (text.compare(0, 11, "diff --git ") == 0) patch.header = true;
     if (patch.header && !text.empty()) return Shape::kKept;  // index, mode and file lines
     patch.header = false;
-    if (text == "---" || std::regex_match(text, diffstat_) || std::regex_match(text, trailer_) ||
-        std::regex_match(text, table_) || text[0] == '\t' || text.compare(0, 4, "    ") == 0)
+    if (text == "---" || IsDiffstat(text) || IsTrailer(text) || IsTableRow(text) || text.compare(0, 1, "\t") == 0 ||
+        text.compare(0, 4, "    ") == 0)
       return Shape::kKept;
-    return std::regex_match(text, listItem_) ? Shape::kListItem : Shape::kProse;
+    return ItemText(text) != std::string::npos ? Shape::kListItem : Shape::kProse;
   }
 
 private:
@@ -161,12 +250,6 @@ private:
     bool header = false;
   };
   std::map<int, Patch> patches_;
-  const std::regex hunkHeader_{R"(^@@ -\d+(?:,(\d+))? \+\d+(?:,(\d+))? @@)"};
-  const std::regex diffstat_{R"( \S.* \| +(\d+ ?[-+]*|Bin .*)| \d+ files? changed.*)"};
-  const std::regex trailer_{
-      R"((Signed-off|Acked|Reviewed|Tested|Reported|Suggested|Co-developed)-by: .*|(Cc|Fixes|Link): .*)"};
-  const std::regex table_{R"( *\|.*| *\+[-=+]*\+)"};
-  const std::regex listItem_{R"( {0,3}([-*+]|\d{1,3}[.)]|[a-z]\)) \S.*)"};
 };
 
 // ---- The invariants ---------------------------------------------------------
@@ -344,15 +427,17 @@ std::vector<std::string> CheckReply(const std::string& input, const std::string&
 
   // 5. Every other quoted line fits the column, unless it is one word (after
   // a list marker) that is wider than the room.
-  static const std::regex kOneWord{R"(( *([-*+]|\d{1,3}[.)]|[a-z]\)))? *\S+)"};
   for (std::size_t j = 0; j < out.lines.size(); ++j) {
     if (out.lines[j].depth == 0 || keptOut[j]) continue;
     for (const std::string& w : out.lines[j].written) {
       int depth;
       std::string text;
       SplitPrefix(w, flowed, depth, text);
-      if (Columns(w) > column && !std::regex_match(TrimEnd(text), kOneWord))
-        faults.push_back("wider than " + std::to_string(column) + ": " + w);
+      text = TrimEnd(text);
+      std::size_t word = ItemText(text);
+      if (word == std::string::npos) word = text.find_first_not_of(' ');
+      const bool oneWord = word == std::string::npos || text.find(' ', word) == std::string::npos;
+      if (Columns(w) > column && !oneWord) faults.push_back("wider than " + std::to_string(column) + ": " + w);
     }
   }
 
