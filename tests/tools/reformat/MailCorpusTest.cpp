@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -477,14 +479,8 @@ std::vector<std::string> CheckReply(const std::string& input, const std::string&
 // ---- The corpus -------------------------------------------------------------
 
 std::string ReadFile(const std::filesystem::path& path) {
-  std::string data;
-  std::FILE* f = std::fopen(path.string().c_str(), "rb");
-  if (f == nullptr) return data;
-  char chunk[4096];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) data.append(chunk, got);
-  std::fclose(f);
-  return data;
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 struct FilterRun {
