@@ -1,6 +1,8 @@
 // Re-wrapping, rendering and joining broken quotes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <random>
 
 #include "TestText.h"
@@ -85,9 +87,16 @@ struct ReferenceRenderer {
     }
     const std::string head = room > 0 ? line.substr(0, static_cast<std::size_t>(room)) : std::string();
     long long p = static_cast<long long>(head.rfind(' '));
-    const long long q = static_cast<long long>(head.rfind('-'));
     if (head.rfind(' ') == std::string::npos) p = -1;
-    if (head.rfind('-') != std::string::npos && q > p) p = q + 1;
+    // A hyphen breaks only between two letters.
+    for (long long q = static_cast<long long>(head.size()) - 1; q > p; --q) {
+      const auto at = static_cast<std::size_t>(q);
+      if (line[at] == '-' && q > 0 && std::isalpha(static_cast<unsigned char>(line[at - 1])) &&
+          std::isalpha(static_cast<unsigned char>(line[at + 1]))) {
+        p = q + 1;
+        break;
+      }
+    }
     if (p <= 0) {
       carry.clear();
       return prefix + line;
@@ -101,7 +110,7 @@ struct ReferenceRenderer {
 
 TEST(RenderReply, MatchesAPlainTranscriptionOnRandomText) {
   std::mt19937 rng(1234);
-  const char alphabet[] = "aaaaabbbcc  --\t:";
+  const char alphabet[] = "aaaaabbbcc  --\t:>";
   for (int round = 0; round < 300; ++round) {
     const int column = static_cast<int>(rng() % 30) - 3;
     Fixture t(column, round % 2 == 0);
@@ -174,10 +183,14 @@ TEST(JoinBrokenQuotes, ThreeLineJoinAndEmptyLineCase) {
 // pass and must agree with it.
 void ReferenceJoin(Lines& lines, std::vector<int32_t>& d, std::vector<unsigned char>& q, bool compressed) {
   auto width = [compressed](long long depth) { return compressed ? depth + 1 : 2 * depth + 1; };
+  auto firstWord = [](const std::string& line) {
+    const std::size_t start = line.find_first_not_of(' ');
+    return start == std::string::npos ? line.size() : std::min(line.find(' ', start), line.size());
+  };
   std::size_t i = 1;
   while (i + 1 < lines.size()) {
     if (d[i - 1] > d[i] && (d[i + 1] == d[i - 1] || (lines[i + 1].empty() && d[i + 1] == 0 && d[i] != 0)) &&
-        static_cast<long long>(lines[i - 1].size() + lines[i].size()) + width(d[i - 1]) > 70) {
+        static_cast<long long>(lines[i - 1].size() + 1 + firstWord(lines[i])) + width(d[i - 1]) > 70) {
       lines[i - 1] += " " + lines[i];
       lines.erase(lines.begin() + static_cast<long>(i));
       d.erase(d.begin() + static_cast<long>(i));
