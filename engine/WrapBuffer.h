@@ -33,11 +33,14 @@ public:
     out += prefix;
     // The break goes at the last opportunity of the rule that fits.
     const LineFit fit = measure_.Fit(buffer_.data() + start_, buffer_.size() - start_, room, rule_);
-    if (fit.fits || fit.breakAt == 0) {  // no usable break: the word stays whole, over the column
+    std::size_t p = fit.breakAt;
+    // No usable break: the word stays whole, over the column; in today's
+    // mail it stands on a line of its own.
+    if (!fit.fits && p == 0 && rule_ == BreakRule::kMail) p = BlankAfterFirstWord();
+    if (fit.fits || p == 0) {
       TakeAll(out);
       return;
     }
-    const std::size_t p = fit.breakAt;
     out.append(buffer_, start_, p);
     start_ += p;
     while (start_ < buffer_.size() && IsAsciiSpace(buffer_[start_])) ++start_;
@@ -47,7 +50,7 @@ public:
     }
     if (measure_.EndsWide(buffer_.data() + start_, buffer_.size() - start_)) {
       blankHeld_ = true;
-    } else {
+    } else if (rule_ != BreakRule::kMail || buffer_.back() != ' ') {
       buffer_ += ' ';  // separates the carry from the next line's text
     }
     if (start_ > 4096 && start_ > buffer_.size() / 2) {
@@ -57,6 +60,14 @@ public:
   }
 
 private:
+  // The first blank after the first word that no '>' follows; 0 for none.
+  std::size_t BlankAfterFirstWord() const {
+    std::size_t at = start_;
+    while (at < buffer_.size() && buffer_[at] == ' ') ++at;
+    for (; at < buffer_.size(); ++at)
+      if (buffer_[at] == ' ' && (at + 1 == buffer_.size() || buffer_[at + 1] != '>')) return at - start_;
+    return 0;
+  }
   void TakeAll(std::string& out) {
     out.append(buffer_, start_, std::string::npos);
     Clear();

@@ -9,8 +9,9 @@
 
 namespace {
 
-bool StartsWith(const std::string& text, const char* start) {
-  return text.compare(0, std::strlen(start), start) == 0;
+template <std::size_t N>
+bool StartsWith(const std::string& text, const char (&start)[N]) {
+  return text.size() >= N - 1 && std::memcmp(text.data(), start, N - 1) == 0;
 }
 
 bool IsDigit(char c) {
@@ -57,7 +58,7 @@ bool IsPatchHeaderLine(const std::string& text) {
       "new file mode ", "deleted file mode ", "old mode ",  "new mode ", "similarity index ", "dissimilarity index ",
       "rename from ",   "rename to ",         "copy from ", "copy to ",  "Binary files ",     "GIT binary patch"};
   for (const char* start : kStarts)
-    if (StartsWith(text, start)) return true;
+    if (text.compare(0, std::strlen(start), start) == 0) return true;
   return false;
 }
 
@@ -75,10 +76,13 @@ bool IsIndexLine(const std::string& text) {
 }
 
 // A diffstat row (" path | 19 +++--", " path | Bin 0 -> 12 bytes") or its
-// summary (" 3 files changed, 10 insertions(+), 2 deletions(-)").
+// summary (" 3 files changed, 10 insertions(+), 2 deletions(-)").  The path
+// is one token, or two around the " => " of a rename; prose is turned away
+// at its first blank.
 bool IsDiffstatLine(const std::string& text) {
+  const std::size_t size = text.size();
   std::size_t pos = 0;
-  while (pos < text.size() && text[pos] == ' ') ++pos;
+  while (pos < size && text[pos] == ' ') ++pos;
   long long count = 0;
   std::size_t after = pos;
   if (ReadNumber(text, after, count) &&
@@ -86,23 +90,30 @@ bool IsDiffstatLine(const std::string& text) {
        text.compare(after, std::string::npos, " file changed") == 0 ||
        text.compare(after, std::string::npos, " files changed") == 0))
     return true;
-  const std::size_t bar = text.find('|', pos);
-  if (bar == std::string::npos || bar == pos) return false;
-  // The path: one token, or a rename with " => " in it.
-  std::size_t end = bar;
-  while (end > pos && text[end - 1] == ' ') --end;
-  if (end == pos) return false;
-  const std::string path = text.substr(pos, end - pos);
-  if (path.find(' ') != std::string::npos && path.find(" => ") == std::string::npos) return false;
-  std::size_t at = bar + 1;
-  while (at < text.size() && text[at] == ' ') ++at;
-  if (StartsWith(text.substr(at, 4), "Bin ") || text.compare(at, std::string::npos, "Bin") == 0) return true;
+  auto token = [&text, size](std::size_t at) {
+    while (at < size && text[at] != ' ' && text[at] != '|') ++at;
+    return at;
+  };
+  auto blanks = [&text, size](std::size_t at) {
+    while (at < size && text[at] == ' ') ++at;
+    return at;
+  };
+  std::size_t at = token(pos);
+  if (at == pos) return false;
+  at = blanks(at);
+  if (text.compare(at, 3, "=> ") == 0) {
+    const std::size_t second = blanks(at + 3);
+    at = token(second);
+    if (at == second) return false;
+    at = blanks(at);
+  }
+  if (at >= size || text[at] != '|') return false;
+  at = blanks(at + 1);
+  if (text.compare(at, 4, "Bin ") == 0 || text.compare(at, std::string::npos, "Bin") == 0) return true;
   if (!ReadNumber(text, at, count)) return false;
-  if (at == text.size()) return true;
-  if (text[at] != ' ') return false;
-  ++at;
-  if (at == text.size()) return false;
-  for (; at < text.size(); ++at)
+  if (at == size) return true;
+  if (text[at] != ' ' || at + 1 == size) return false;
+  for (++at; at < size; ++at)
     if (text[at] != '+' && text[at] != '-') return false;
   return true;
 }
@@ -110,14 +121,13 @@ bool IsDiffstatLine(const std::string& text) {
 // "Signed-off-by: A B <a-b@example.org>" and the other trailers of patch
 // mail: any key ending in "-by", and Cc, Fixes, Link.
 bool IsTrailer(const std::string& text) {
-  const std::size_t colon = text.find(':');
-  if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size() || text[colon + 1] != ' ') return false;
-  if (text[0] < 'A' || text[0] > 'Z') return false;
-  for (std::size_t i = 0; i < colon; ++i)
-    if (!IsAsciiLetter(text[i]) && text[i] != '-') return false;
-  const std::string key = text.substr(0, colon);
-  return (key.size() > 3 && key.compare(key.size() - 3, 3, "-by") == 0) || key == "Cc" || key == "Fixes" ||
-         key == "Link";
+  if (text.empty() || text[0] < 'A' || text[0] > 'Z') return false;
+  std::size_t colon = 1;
+  while (colon < text.size() && (IsAsciiLetter(text[colon]) || text[colon] == '-')) ++colon;
+  if (colon + 1 >= text.size() || text[colon] != ':' || text[colon + 1] != ' ') return false;
+  const char* key = text.data();
+  auto is = [key, colon](const char* name) { return std::strlen(name) == colon && std::memcmp(key, name, colon) == 0; };
+  return (colon > 3 && std::memcmp(key + colon - 3, "-by", 3) == 0) || is("Cc") || is("Fixes") || is("Link");
 }
 
 // "| a | b |", "|---|---|" and "+-----+-----+".

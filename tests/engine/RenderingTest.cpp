@@ -38,6 +38,30 @@ TEST(WrapLine, BreaksAtTheLastBlankOrAfterTheLastHyphen) {
   EXPECT_EQ(t.formatter.carry, "known ");
 }
 
+TEST(WrapLine, AHyphenBreaksOnlyBetweenTwoLetters) {
+  struct Case {
+    const char* line;
+    const char* out;
+    const char* carry;
+  };
+  // Room 12 behind "> ": the hyphen lies inside the room, a blank before it.
+  const Case cases[] = {
+      {"aaaa well-known", "> aaaa well-", "known "},
+      {"aaaa gr\xFC\xDF-\xE9t\xE9", "> aaaa gr\xFC\xDF-", "\xE9t\xE9 "},  // bytes of 0x80 and above are letters
+      {"aaaa x->f_path", "> aaaa", "x->f_path "},                         // never a carry that begins with '>'
+      {"aaaa a--withh", "> aaaa", "a--withh "},
+      {"aaaa :-))))))", "> aaaa", ":-)))))) "},
+      {"aaaa x-1-2-34", "> aaaa", "x-1-2-34 "},
+      {"aaaa -abcdefgh", "> aaaa", "-abcdefgh "},
+      {"-abcdefghijklmn", "> -abcdefghijklmn", ""},  // no blank, no letter before: whole
+  };
+  for (const Case& c : cases) {
+    Fixture t(14, false);
+    EXPECT_EQ(t.formatter.WrapLine(c.line, "> "), c.out) << c.line;
+    EXPECT_EQ(t.formatter.carry, c.carry) << c.line;
+  }
+}
+
 TEST(WrapLine, LongWordsAndShortLinesStayWhole) {
   Fixture t(20, false);
   const std::string word(30, 'w');
@@ -161,6 +185,29 @@ TEST(JoinBrokenQuotes, TwoLineJoinNeedsLength) {
   t.formatter.quoted = {1, 1, 1};
   t.formatter.JoinBrokenQuotes();
   EXPECT_EQ(t.formatter.lines.size(), 3u);
+}
+
+TEST(JoinBrokenQuotes, TwoLineJoinNeedsTheFirstWordNotToHaveFitted) {
+  // The sender's own paragraph below a short quoted line is not the rest of
+  // a broken line: its first word would have fitted above.
+  Fixture t(72, true);
+  t.formatter.lines = {"Did you get the invoice for the last delivery? It should have been in the", "parcel.",
+                       "If not, I will send it again.",
+                       "Hello Bob, did the shipment arrive on time? We sent it on Friday with the usual carrier.", ""};
+  t.formatter.depths = {2, 1, 2, 1, 0};
+  t.formatter.quoted = {1, 1, 1, 1, 1};
+  t.formatter.JoinBrokenQuotes();
+  EXPECT_EQ(t.formatter.lines[0], "Did you get the invoice for the last delivery? It should have been in the parcel.");
+  EXPECT_EQ(t.formatter.depths, (std::vector<int32_t>{2, 2, 1, 0}));
+  // The test is "greater than 70": a first word that just fits (64 + 1 + 3
+  // + 2 = 70) stays; one more character joins, even for a one-word line.
+  for (const auto& [above, joined] : {std::pair{64, false}, std::pair{65, true}}) {
+    t.formatter.lines = {std::string(static_cast<std::size_t>(above), 'a'), "bbb ccc ddd eee fff ggg hhh", "x"};
+    t.formatter.depths = {1, 0, 1};
+    t.formatter.quoted = {1, 1, 1};
+    t.formatter.JoinBrokenQuotes();
+    EXPECT_EQ(t.formatter.lines.size(), joined ? 2u : 3u) << above;
+  }
 }
 
 TEST(JoinBrokenQuotes, ThreeLineJoinAndEmptyLineCase) {
