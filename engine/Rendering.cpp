@@ -87,7 +87,18 @@ void ReplyFormatter::JoinBrokenQuotes() {
   };
   // Today's mail never joins a line that has a structure of its own.
   std::vector<unsigned char> marks;
-  if (form_.todaysMail) form_.todaysMail->MarkJoinable(*this, marks);
+  if (form_.todaysMail) {
+    // Until a join has happened, line w - 1 is line r - 1; so when no three
+    // lines in a row have the depths of a join, nothing is ever joined and
+    // the lines need no marks.
+    bool candidate = false;
+    for (std::size_t r = 1; r + 1 < n && !candidate; ++r) {
+      const long long dPrev = depths[r - 1];
+      candidate = dPrev > depths[r] &&
+                  (depths[r + 1] == dPrev || (lines[r + 1].empty() && depths[r + 1] == 0) || depths[r + 1] > depths[r]);
+    }
+    if (candidate) form_.todaysMail->MarkJoinable(*this, marks);
+  }
   auto may = [&marks](std::size_t k, unsigned char what) { return marks.empty() || (marks[k] & what) != 0; };
 
   // The list is compacted as it is walked: lines [0, w) are final and line
