@@ -463,16 +463,24 @@ std::vector<std::string> CheckReply(const std::string& input, const std::string&
   for (std::size_t i = 0; i < out.lines.size(); ++i)
     if (out.lines[i].depth == 0 && i + 1 != qOut)
       for (const std::string& w : Words(out.lines[i].text)) ownOut.push_back(w);
-  // An empty line keeps them apart from the quote, as in every case.
+  std::sort(ownIn.begin(), ownIn.end());
+  std::sort(ownOut.begin(), ownOut.end());
+  if (ownIn != ownOut) faults.push_back("the user's own words changed");
+  return faults;
+}
+
+// The user's own text stays apart from the quote by an empty line, as it
+// is in every case; only the attribution sits right above the quote.
+std::vector<std::string> CheckOwnTextApart(const std::string&, const std::string& output, bool flowed, std::size_t) {
+  std::vector<std::string> faults;
+  const Draft out = ReadDraft(output, flowed);
+  const std::size_t qOut = FirstQuoted(out.lines);
   for (std::size_t i = 1; i < out.lines.size(); ++i) {
     const MailLine& above = out.lines[i - 1];
     const MailLine& line = out.lines[i];
     if (i != qOut && (above.depth == 0) != (line.depth == 0) && !above.text.empty() && !line.text.empty())
       faults.push_back("own text and quote meet without an empty line: " + line.written.front());
   }
-  std::sort(ownIn.begin(), ownIn.end());
-  std::sort(ownOut.begin(), ownOut.end());
-  if (ownIn != ownOut) faults.push_back("the user's own words changed");
   return faults;
 }
 
@@ -512,16 +520,18 @@ FilterRun Filter(const std::vector<std::string>& args, const std::string& input)
   return run;
 }
 
-class MailCorpus : public testing::TestWithParam<const char*> {};
+using Check = std::vector<std::string> (*)(const std::string& input, const std::string& output, bool flowed,
+                                           std::size_t column);
 
-TEST_P(MailCorpus, RepliesKeepTheirInvariants) {
-  const std::filesystem::path folder = std::filesystem::path(KELVANE_MAIL_CORPUS) / GetParam();
+// Runs every case of a shape at two columns and reports what `check` finds.
+void CheckShape(const std::string& shape, Check check) {
+  const std::filesystem::path folder = std::filesystem::path(KELVANE_MAIL_CORPUS) / shape;
   std::vector<std::filesystem::path> cases;
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     if (entry.path().extension() == ".eml") cases.push_back(entry.path());
   std::sort(cases.begin(), cases.end());
   ASSERT_FALSE(cases.empty()) << folder;
-  const bool flowed = std::string(GetParam()) == "flowed";
+  const bool flowed = shape == "flowed";
   for (const auto& path : cases) {
     const std::string input = ReadFile(path);
     for (const int column : {72, 48}) {
@@ -531,7 +541,7 @@ TEST_P(MailCorpus, RepliesKeepTheirInvariants) {
       ASSERT_EQ(run.status, kFilterOk) << path << ": " << run.messages;
       // A reply whose attribution is not found comes back untouched.
       EXPECT_EQ(run.messages.compare(0, 9, "result 0 "), 0) << path.filename() << ": " << run.messages;
-      const std::vector<std::string> faults = CheckReply(input, run.out, flowed, static_cast<std::size_t>(column));
+      const std::vector<std::string> faults = check(input, run.out, flowed, static_cast<std::size_t>(column));
       std::string shown;
       for (std::size_t i = 0; i < faults.size() && i < 12; ++i) shown += "  " + faults[i] + "\n";
       if (faults.size() > 12) shown += "  and " + std::to_string(faults.size() - 12) + " more\n";
@@ -540,6 +550,16 @@ TEST_P(MailCorpus, RepliesKeepTheirInvariants) {
                                   << run.out;
     }
   }
+}
+
+class MailCorpus : public testing::TestWithParam<const char*> {};
+
+TEST_P(MailCorpus, RepliesKeepTheirInvariants) {
+  CheckShape(GetParam(), CheckReply);
+}
+
+TEST_P(MailCorpus, OwnTextStaysApartFromTheQuote) {
+  CheckShape(GetParam(), CheckOwnTextApart);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, MailCorpus,
