@@ -109,7 +109,8 @@ TextForm DraftForm(const HostSetup& setup, const Sender* sender) {
 std::string AnswerReply(const HostJson& request, const HostJson& id, const HostSetup& setup) {
   std::string error;
   const HostJson* text = Member(request, "body");
-  if (text == nullptr || !text->is_string()) return Error(id, "bad-request", text ? "body: not a string" : "body: missing");
+  if (text == nullptr || !text->is_string())
+    return Error(id, "bad-request", text ? "body: not a string" : "body: missing");
   Settings settings;
   Sender sender;
   bool hasSender = false;
@@ -178,8 +179,7 @@ std::string Answer(const std::string& text, const HostSetup& setup, HostJson& id
 
   const auto version = request.find("version");
   if (version == request.end()) return Error(id, "bad-version", "version: missing");
-  if (!version->is_number() || *version != kProtocolVersion)
-    return Error(id, "bad-version", "version: not 1");
+  if (!version->is_number() || *version != kProtocolVersion) return Error(id, "bad-version", "version: not 1");
   if (idMember == request.end()) return Error(id, "bad-request", "id: missing");
   if (!idMember->is_number()) return Error(id, "bad-request", "id: not a number");
 

@@ -88,7 +88,8 @@ TEST(HostFraming, SessionsEndQuietlyAndAnswerEveryWholeFrameInOrder) {
       // A body near the limit; the engine leaves the first alone and lengthens
       // the second (the quote's prefixes) past what Thunderbird takes.
       {"huge body at the limit", Frame(HugeReply(kMaxFrameSize, "", "plain text\\n")) + Frame(kPing), {"ok", "ok"}},
-      {"huge reply", Frame(HugeReply(kMaxFrameSize, kAttribution, "> a\\n>>b c\\n")) + Frame(kPing),
+      {"huge reply",
+       Frame(HugeReply(kMaxFrameSize, kAttribution, "> a\\n>>b c\\n")) + Frame(kPing),
        {"reply-too-large", "ok"}},
   };
   for (const auto& c : cases) {
@@ -158,8 +159,8 @@ TEST(HostRequests, RefusesWhatDoesNotFitTheProtocol) {
       {Reply(R"("body":"x","sender":{"name":1})"), "bad-request", "sender.name: not a string", true},
       {Reply(R"("body":"x","flowed":"yes")"), "bad-request", "flowed: not 0, 1", true},
       {R"({"version":1,"id":3,"type":"attribution"})", "bad-request", "sender: neither", true},
-      {R"({"version":1,"id":3,"type":"attribution","sender":{"name":"","mail":""}})", "bad-request",
-       "sender: neither", true},
+      {R"({"version":1,"id":3,"type":"attribution","sender":{"name":"","mail":""}})", "bad-request", "sender: neither",
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.request.substr(0, 120));
@@ -195,11 +196,12 @@ TEST(HostReplies, RoundTripThroughTheFraming) {
       "sender": {"name": "Ann Lee", "mail": "ann.lee@example.com"},
       "options": {"wrapColumn": 40, "quoteChar": "|", "cursorAtTop": 0})");
   const std::string unchanged = R"({"version":1,"id":4,"type":"reply","body":"no attribution\nhere"})";
-  const std::string attribution = R"({"version":1,"id":5,"type":"attribution","sender":{"name":"Ann Lee","mail":"ann.lee@example.com"},"options":{"headerStyle":)";
+  const std::string attribution =
+      R"({"version":1,"id":5,"type":"attribution","sender":{"name":"Ann Lee","mail":"ann.lee@example.com"},"options":{"headerStyle":)";
   const Session session =
-      RunSession(Frame(reply) + Frame(unchanged) + Frame(kPing) + Frame(attribution + "1}}") + Frame(attribution + "2}}") +
-          Frame(attribution + R"(4,"customHeader":"%n <%m>\\nwrote:"}})") + Frame(attribution + "3}}") +
-          Frame(attribution + "0}}"));
+      RunSession(Frame(reply) + Frame(unchanged) + Frame(kPing) + Frame(attribution + "1}}") +
+                 Frame(attribution + "2}}") + Frame(attribution + R"(4,"customHeader":"%n <%m>\\nwrote:"}})") +
+                 Frame(attribution + "3}}") + Frame(attribution + "0}}"));
   ASSERT_EQ(session.replies.size(), 8u);
 
   // The quote re-wrapped with its new character; trailing blanks gone, the
@@ -207,8 +209,9 @@ TEST(HostReplies, RoundTripThroughTheFraming) {
   const HostJson& rewritten = session.replies[0];
   EXPECT_EQ(rewritten["id"], 3);
   EXPECT_EQ(rewritten["result"], 0);
-  EXPECT_EQ(rewritten["body"],
-            "Ann Lee wrote:\n| Hello Bob, a line long enough to be\n| wrapped at the column\n|\n| Ann\n\n-- \nBob\n\nHi\n");
+  EXPECT_EQ(
+      rewritten["body"],
+      "Ann Lee wrote:\n| Hello Bob, a line long enough to be\n| wrapped at the column\n|\n| Ann\n\n-- \nBob\n\nHi\n");
   EXPECT_EQ(rewritten["cursorLines"], 0);
   EXPECT_EQ(rewritten["cursorAtTop"], false);
 
@@ -218,8 +221,8 @@ TEST(HostReplies, RoundTripThroughTheFraming) {
 
   EXPECT_EQ(session.replies[2]["program"], "kelvane-host " + std::string(KELVANE_VERSION));
 
-  const char* const attributions[] = {"Ann Lee wrote:", "Ann Lee <ann.lee@example.com> wrote:",
-                                      "Ann Lee <ann.lee@example.com>\nwrote:", ""};
+  const char* const attributions[] = {
+      "Ann Lee wrote:", "Ann Lee <ann.lee@example.com> wrote:", "Ann Lee <ann.lee@example.com>\nwrote:", ""};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(session.replies[3 + i]["attribution"], attributions[i]) << i;
   // The style that keeps Thunderbird's own line gives none.
   EXPECT_EQ(Outcome(session.replies[7]), "ok");
