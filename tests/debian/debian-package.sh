@@ -24,6 +24,7 @@ done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | LC_ALL=C sort)
 want=$(printf '%s\n' ./usr/bin/kelvane-archive ./usr/bin/kelvane-package ./usr/bin/kelvane-reformat \
   ./usr/lib/kelvane/kelvane-host ./usr/lib/mozilla/native-messaging-hosts/org.example.kelvane.json \
+  ./usr/lib/thunderbird/extensions/kelvane@example.org.xpi ./usr/share/webext/kelvane@example.org.xpi \
   ./usr/share/man/man1/kelvane-archive.1.gz ./usr/share/man/man1/kelvane-host.1.gz \
   ./usr/share/man/man1/kelvane-package.1.gz ./usr/share/man/man1/kelvane-reformat.1.gz | LC_ALL=C sort)
 [ "$contents" = "$want" ] || fail "contents differ:"$'\n'"$contents"
@@ -35,7 +36,10 @@ for tool in kelvane-reformat kelvane-archive kelvane-package; do
   [ "$("$bin/$tool" --version)" = "$tool $version" ] || fail "$tool --version"
 done
 
-# Thunderbird's manifest names the packaged host, which answers a framed ping.
+# Debian's Thunderbird finds the add-on through the link, and its
+# manifest names the packaged host, which answers a framed ping.
+[ "$(readlink -f "$root/usr/lib/thunderbird/extensions/kelvane@example.org.xpi")" = \
+  "$root/usr/share/webext/kelvane@example.org.xpi" ] || fail "add-on link"
 python3 - "$root/usr/lib/mozilla/native-messaging-hosts/org.example.kelvane.json" <<'PY' || fail "host manifest"
 import json, sys
 m = json.load(open(sys.argv[1]))

@@ -68,8 +68,9 @@ bool ReadOptions(const HostJson& request, Settings& settings, std::string& error
   return ApplyRequestOptions(settings, *options, error);
 }
 
-// The sender as a mailbox parser gives it: the address stands in for a
-// missing name.  `given` is false when the request names no one.
+// The sender as Thunderbird's message header gives it; the engine makes the
+// address stand in for a missing name.  `given` is false when the request
+// names no one.
 bool ReadSender(const HostJson& request, Sender& sender, bool& given, std::string& error) {
   given = false;
   const HostJson* object = Member(request, "sender");
@@ -78,7 +79,7 @@ bool ReadSender(const HostJson& request, Sender& sender, bool& given, std::strin
     error = "sender: not an object";
     return false;
   }
-  std::string parts[2];
+  std::string* const parts[2] = {&sender.name, &sender.mail};
   const char* const names[2] = {"name", "mail"};
   for (int i = 0; i < 2; ++i) {
     const HostJson* value = Member(*object, names[i]);
@@ -87,23 +88,10 @@ bool ReadSender(const HostJson& request, Sender& sender, bool& given, std::strin
       error = std::string("sender.") + names[i] + ": not a string";
       return false;
     }
-    parts[i] = value->get_ref<const std::string&>();
+    *parts[i] = value->get_ref<const std::string&>();
   }
-  given = !parts[0].empty() || !parts[1].empty();
-  sender.nameIsMail = parts[0].empty();
-  sender.name = parts[0].empty() ? parts[1] : parts[0];
-  sender.mail = parts[1];
+  given = !sender.name.empty() || !sender.mail.empty();
   return true;
-}
-
-// The form of every request's text: a mail draft, measured as UTF-8 where
-// the build can.
-TextForm DraftForm(const HostSetup& setup, const Sender* sender) {
-  TextForm form;
-  form.measure = setup.measure;
-  form.mailDraft = true;
-  form.sender = sender;
-  return form;
 }
 
 std::string AnswerReply(const HostJson& request, const HostJson& id, const HostSetup& setup) {
@@ -121,7 +109,11 @@ std::string AnswerReply(const HostJson& request, const HostJson& id, const HostS
     return Error(id, "bad-request", error);
 
   const std::string& original = text->get_ref<const std::string&>();
-  TextForm form = DraftForm(setup, hasSender ? &sender : nullptr);
+  // A mail draft, measured as UTF-8 where the build can.
+  TextForm form;
+  form.measure = setup.measure;
+  form.mailDraft = true;
+  form.sender = hasSender ? &sender : nullptr;
   form.flowed = flowed;
   form.delSp = flowed && delSp;
   std::string body = flowed ? DecodeFlowed(original, form.delSp) : original;
@@ -138,15 +130,21 @@ std::string AnswerReply(const HostJson& request, const HostJson& id, const HostS
     reply["cursorAtTop"] = false;
     return Dump(reply);
   }
+  // The composer sends format=flowed by itself: a line ending in a blank
+  // would reach the reader joined to the next one.
   if (!flowed) TrimTrailingBlanks(body);
+  // The composer's last line end stands for an empty last line; the engine
+  // counts cursorLines from the line before it.
+  const bool endedInLine = !body.empty() && body.back() == '\n';
   RestoreDraftLineEnds(original, body);
+  if (!endedInLine && !body.empty() && body.back() == '\n' && cursorLines >= 0) ++cursorLines;
   reply["body"] = std::move(body);
   reply["cursorLines"] = cursorLines;
   reply["cursorAtTop"] = settings.cursorAtTop != 0;
   return Dump(reply);
 }
 
-std::string AnswerAttribution(const HostJson& request, const HostJson& id, const HostSetup& setup) {
+std::string AnswerAttribution(const HostJson& request, const HostJson& id) {
   std::string error;
   Settings settings;
   Sender sender;
@@ -157,10 +155,7 @@ std::string AnswerAttribution(const HostJson& request, const HostJson& id, const
   HostJson reply = Reply(id, true);
   // The style "O.E." keeps the mail client's own attribution: there is none
   // to give.
-  if (settings.headerStyle != kHeaderStyleOE) {
-    const ReplyFormatter formatter(settings, DraftForm(setup, &sender));
-    reply["attribution"] = formatter.ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
-  }
+  if (settings.headerStyle != kHeaderStyleOE) reply["attribution"] = ComposeAttributionFor(settings, sender);
   return Dump(reply);
 }
 
@@ -188,7 +183,7 @@ std::string Answer(const std::string& text, const HostSetup& setup, HostJson& id
   if (!type->is_string()) return Error(id, "bad-request", "type: not a string");
   const std::string& name = type->get_ref<const std::string&>();
   if (name == "reply") return AnswerReply(request, id, setup);
-  if (name == "attribution") return AnswerAttribution(request, id, setup);
+  if (name == "attribution") return AnswerAttribution(request, id);
   if (name == "ping") return AnswerPing(id);
   return Error(id, "bad-request", "type: unknown \"" + (name.size() <= 32 ? name : name.substr(0, 32) + "...") + "\"");
 }

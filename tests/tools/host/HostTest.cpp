@@ -204,15 +204,15 @@ TEST(HostReplies, RoundTripThroughTheFraming) {
                  Frame(attribution + "3}}") + Frame(attribution + "0}}"));
   ASSERT_EQ(session.replies.size(), 8u);
 
-  // The quote re-wrapped with its new character; trailing blanks gone, the
-  // body's final line feed kept.
+  // The quote re-wrapped with its new character, without trailing blanks; the
+  // final line feed kept and counted as the start of an empty line.
   const HostJson& rewritten = session.replies[0];
   EXPECT_EQ(rewritten["id"], 3);
   EXPECT_EQ(rewritten["result"], 0);
   EXPECT_EQ(
       rewritten["body"],
       "Ann Lee wrote:\n| Hello Bob, a line long enough to be\n| wrapped at the column\n|\n| Ann\n\n-- \nBob\n\nHi\n");
-  EXPECT_EQ(rewritten["cursorLines"], 0);
+  EXPECT_EQ(rewritten["cursorLines"], 1);
   EXPECT_EQ(rewritten["cursorAtTop"], false);
 
   const HostJson& left = session.replies[1];
