@@ -62,6 +62,33 @@ QuotePrefix ReplyFormatter::ScanQuotePrefix(const char* line, std::size_t length
   return QuotePrefix{depth, pos};
 }
 
+QuotePrefix ReplyFormatter::ScanMailQuotePrefix(const char* line, std::size_t length, int32_t base) {
+  int32_t depth = base;
+  bool afterQuote = false;
+  std::size_t pos = 0;
+  for (; pos < length; ++pos) {
+    if (line[pos] == '>') {
+      afterQuote = true;
+      ++depth;
+    } else if (line[pos] == ' ' && afterQuote) {
+      afterQuote = false;
+    } else {
+      break;
+    }
+  }
+  return QuotePrefix{depth, pos};
+}
+
+bool ReplyFormatter::IsQuoteMark(unsigned char c) const {
+  return form_.mailDraft || form_.flowed ? c == '>' : IsQuoteChar(c);
+}
+
+bool ReplyFormatter::IsEmptyQuoteLine(const std::string& line) const {
+  for (const char c : line)
+    if (c != ' ' && c != '\r' && !IsQuoteMark(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
 void ReplyFormatter::MeasureQuoteDepth() {
   depths.clear();
   depths.reserve(lines.size());
@@ -71,8 +98,9 @@ void ReplyFormatter::MeasureQuoteDepth() {
       if (form_.flowed) form_.flowed->UnstuffOwnLine(lines[i]);
       continue;
     }
-    const QuotePrefix prefix =
-        form_.flowed ? form_.flowed->ReadQuotePrefix(lines[i], baseDepth) : ScanQuotePrefix(lines[i], baseDepth);
+    const QuotePrefix prefix = form_.flowed      ? form_.flowed->ReadQuotePrefix(lines[i], baseDepth)
+                               : form_.mailDraft ? ScanMailQuotePrefix(lines[i].data(), lines[i].size(), baseDepth)
+                                                 : ScanQuotePrefix(lines[i], baseDepth);
     depths.push_back(prefix.depth);
     lines[i].erase(0, prefix.length);
   }

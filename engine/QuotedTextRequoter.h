@@ -34,6 +34,13 @@ public:
   // text in another character set is never taken apart.
   explicit QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece = 256 * 1024,
                               const TextMeasure* measure = nullptr, bool bytesForInvalidUtf8 = false);
+  // The same in a whole form.  Under today's mail rules a piece also never
+  // ends once a patch's hunk has begun: a hunk reaches across quote-only
+  // lines (empty context lines), so the rest of the text is one piece.  The
+  // bytes measure of an ill-formed piece keeps today's mail rules only for a
+  // draft.
+  QuotedTextRequoter(const Settings& settings, std::size_t minimumPiece, const TextForm& form,
+                     bool bytesForInvalidUtf8);
 
   // Takes the next bytes of the text; appends whatever output is final to `out`.
   void Write(const char* data, std::size_t size, std::string& out);
@@ -46,8 +53,10 @@ private:
 
   const Settings& settings_;
   std::size_t minimumPiece_;
-  const TextMeasure* measure_;
+  TextForm form_;
+  TextForm bytesForm_;  // for a piece that is not well-formed UTF-8
   bool bytesForInvalidUtf8_;
+  bool hunkSeen_ = false;
   std::string pending_;      // text not yet re-quoted; begins at a line start
   std::string piece_;        // reused for each piece's text and output
   std::size_t scanPos_ = 0;  // start of the first line in pending_ not yet looked at

@@ -1,78 +1,8 @@
 // Re-wrapping, rendering and the repair of lines the client broke.
 #include <utility>
 
-#include "base/TextChars.h"
 #include "engine/ReplyFormatter.h"
-
-namespace {
-
-// The carry and the text appended behind it, kept in one buffer with a moving
-// start so that a paragraph of any length is wrapped in linear time: consumed
-// text is never copied again.
-class WrapBuffer {
-public:
-  explicit WrapBuffer(const TextMeasure& measure) : measure_(measure) {}
-
-  bool Empty() const { return start_ == buffer_.size(); }
-  void Append(const std::string& text) {
-    // A carry that ends in a wide character meets the next text without a
-    // blank when that begins with one too (Chinese and Japanese put none
-    // between words); otherwise the blank held back is put in now.
-    if (blankHeld_ && !Empty() && !measure_.StartsWide(text.data(), text.size())) buffer_ += ' ';
-    blankHeld_ = false;
-    buffer_ += text;
-  }
-  std::string Remaining() const { return buffer_.substr(start_); }
-
-  // One wrap of the buffer's text behind `prefix` into `out`; what does not
-  // fit stays in the buffer as the carry.
-  void Wrap(long long wrapColumn, const std::string& prefix, std::string& out) {
-    const long long room = wrapColumn - static_cast<long long>(prefix.size());
-    out += prefix;
-    // The break goes at the last blank or just after the last hyphen that
-    // fits, whichever is later.
-    const LineFit fit = measure_.Fit(buffer_.data() + start_, buffer_.size() - start_, room, BreakRule::kReply);
-    if (fit.fits || fit.breakAt == 0) {  // no usable break: the word stays whole, over the column
-      TakeAll(out);
-      return;
-    }
-    const std::size_t p = fit.breakAt;
-    out.append(buffer_, start_, p);
-    start_ += p;
-    while (start_ < buffer_.size() && IsAsciiSpace(buffer_[start_])) ++start_;
-    if (start_ == buffer_.size()) {
-      Clear();
-      return;
-    }
-    if (measure_.EndsWide(buffer_.data() + start_, buffer_.size() - start_)) {
-      blankHeld_ = true;
-    } else {
-      buffer_ += ' ';  // separates the carry from the next line's text
-    }
-    if (start_ > 4096 && start_ > buffer_.size() / 2) {
-      buffer_.erase(0, start_);
-      start_ = 0;
-    }
-  }
-
-private:
-  void TakeAll(std::string& out) {
-    out.append(buffer_, start_, std::string::npos);
-    Clear();
-  }
-  void Clear() {
-    buffer_.clear();
-    start_ = 0;
-    blankHeld_ = false;
-  }
-
-  const TextMeasure& measure_;
-  std::string buffer_;
-  std::size_t start_ = 0;
-  bool blankHeld_ = false;
-};
-
-}  // namespace
+#include "engine/WrapBuffer.h"
 
 std::string ReplyFormatter::BuildPrefix(int32_t depth) const {
   std::string prefix;
@@ -100,6 +30,10 @@ void ReplyFormatter::RenderReply(std::string& body) {
   carry.clear();
   if (form_.flowed) {
     form_.flowed->Render(*this, body);
+    return;
+  }
+  if (form_.todaysMail) {
+    form_.todaysMail->Render(*this, body);
     return;
   }
   WrapBuffer buffer(measure_);
@@ -139,6 +73,33 @@ void ReplyFormatter::JoinBrokenQuotes() {
   if (depths.size() != n || quoted.size() != n || n < 3) return;
   const bool compressed = settings_.compressedIndentation != 0;
   auto widthEstimate = [compressed](long long d) { return compressed ? d + 1 : 2 * d + 1; };
+  auto width = [this](const std::string& text, std::size_t length) { return measure_.Width(text.data(), length); };
+  // A line is the rest of a broken line only when its first word, with one
+  // blank, would not have fitted on the line above; a long line of the
+  // sender's own below a short quoted one stays the sender's.
+  // (Blanks that lead the line count with the word: they would have had to
+  // fit as well.)
+  auto firstWordLength = [](const std::string& text) {
+    std::size_t end = 0;
+    while (end < text.size() && text[end] == ' ') ++end;
+    while (end < text.size() && text[end] != ' ') ++end;
+    return end;
+  };
+  // Today's mail never joins a line that has a structure of its own.
+  std::vector<unsigned char> marks;
+  if (form_.todaysMail) {
+    // Until a join has happened, line w - 1 is line r - 1; so when no three
+    // lines in a row have the depths of a join, nothing is ever joined and
+    // the lines need no marks.
+    bool candidate = false;
+    for (std::size_t r = 1; r + 1 < n && !candidate; ++r) {
+      const long long dPrev = depths[r - 1];
+      candidate = dPrev > depths[r] &&
+                  (depths[r + 1] == dPrev || (lines[r + 1].empty() && depths[r + 1] == 0) || depths[r + 1] > depths[r]);
+    }
+    if (candidate) form_.todaysMail->MarkJoinable(*this, marks);
+  }
+  auto may = [&marks](std::size_t k, unsigned char what) { return marks.empty() || (marks[k] & what) != 0; };
 
   // The list is compacted as it is walked: lines [0, w) are final and line
   // w - 1 is the one a join extends; lines [r, n) are still to be looked at.
@@ -149,7 +110,8 @@ void ReplyFormatter::JoinBrokenQuotes() {
     const long long dPrev = depths[w - 1];
     if (dPrev > depths[r] &&
         (depths[r + 1] == dPrev || (lines[r + 1].empty() && depths[r + 1] == 0 && depths[r] != 0)) &&
-        measure_.Width(lines[w - 1].data(), lines[w - 1].size()) + measure_.Width(lines[r].data(), lines[r].size()) +
+        may(w - 1, BlockSteps::kMayExtend) && may(r, BlockSteps::kMayJoin) &&
+        width(lines[w - 1], lines[w - 1].size()) + 1 + width(lines[r], firstWordLength(lines[r])) +
                 widthEstimate(dPrev) >
             70) {
       lines[w - 1] += ' ';
@@ -157,7 +119,8 @@ void ReplyFormatter::JoinBrokenQuotes() {
       ++r;
     }
     if (r + 2 < n && dPrev > depths[r] && depths[r + 1] > depths[r] && depths[r + 2] > depths[r + 1] &&
-        depths[r + 2] == dPrev) {
+        depths[r + 2] == dPrev && may(w - 1, BlockSteps::kMayExtend) && may(r, BlockSteps::kMayJoin) &&
+        may(r + 1, BlockSteps::kMayJoin)) {
       lines[w - 1] += ' ';
       lines[w - 1] += lines[r];
       lines[w - 1] += ' ';
@@ -169,6 +132,7 @@ void ReplyFormatter::JoinBrokenQuotes() {
         lines[w] = std::move(lines[r]);
         depths[w] = depths[r];
         quoted[w] = quoted[r];
+        if (!marks.empty()) marks[w] = marks[r];
       }
       ++w;
       ++r;

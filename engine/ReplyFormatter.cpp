@@ -75,14 +75,14 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   // Blank lines right below the header, removed as one range.
   const std::size_t below = static_cast<std::size_t>(headerEnd + 1);
   std::size_t blankEnd = below;
-  while (blankEnd < lines.size() && IsBlankLine(lines[blankEnd])) ++blankEnd;
+  while (blankEnd < lines.size() && IsEmptyQuoteLine(lines[blankEnd])) ++blankEnd;
   RemoveLines(below, blankEnd - below);
 
   if (settings_.stripQuotedSignature != 0) StripQuotedSignature(headerEnd);
 
   if (draft) form_.mailDraft->DropEmptyQuoteEnds(*this, headerEnd);
 
-  while (!lines.empty() && IsBlankLine(lines.back())) {
+  while (!lines.empty() && IsEmptyQuoteLine(lines.back())) {
     lines.pop_back();
     quoted.pop_back();
   }

@@ -67,6 +67,9 @@ public:
   void SplitLines(const std::string& body);
   static QuotePrefix ScanQuotePrefix(const std::string& line, int32_t baseDepth);
   static QuotePrefix ScanQuotePrefix(const char* line, std::size_t length, int32_t baseDepth);
+  // The same grammar with '>' as the only quote character, as in today's
+  // mail (RFC 3676): a '|' or ':' at the start of a line is text.
+  static QuotePrefix ScanMailQuotePrefix(const char* line, std::size_t length, int32_t baseDepth);
   void MeasureQuoteDepth();
   static bool IsQuoteChar(unsigned char c);
   static bool IsWordChar(unsigned char c);
@@ -131,6 +134,7 @@ private:
   friend class MailDraftRules;
   friend std::string ComposeAttributionFor(const Settings& settings, const Sender& sender);
   friend class FlowedRendering;
+  friend class MailBlockRules;
 
   void RemoveLines(std::size_t first, std::size_t count);
   void InsertLine(std::size_t index, const std::string& text, unsigned char isQuoted);
@@ -145,6 +149,11 @@ private:
   void DropEmptyQuoteEnds(int headerEnd);
   int SettleDraftOwnPart(std::size_t first);
   void RenderFlowed(std::string& body) const;
+  void RenderBlocks(std::string& body) const;
+  // Whether the text after a quote prefix is nothing but quote marks and
+  // blanks, as this form reads quote marks.
+  bool IsQuoteMark(unsigned char c) const;
+  bool IsEmptyQuoteLine(const std::string& line) const;
 
   const Settings& settings_;
   TextForm form_;

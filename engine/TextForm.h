@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/TextMeasure.h"
 
@@ -63,10 +64,28 @@ protected:
   ~FlowedSteps() = default;
 };
 
+// The steps of today's mail, whose bodies carry patches, code, trailers,
+// tables and lists: every line is a block of its own kind, lines that have
+// a structure keep their line, and only prose and the text of list items is
+// filled, breaking at blanks only.
+class BlockSteps {
+public:
+  // One byte per line for JoinBrokenQuotes: kMayExtend when other lines may
+  // be joined to the end of this one, kMayJoin when this line may be joined
+  // to the line above.
+  enum : unsigned char { kMayExtend = 1, kMayJoin = 2 };
+  virtual void MarkJoinable(const ReplyFormatter& formatter, std::vector<unsigned char>& marks) const = 0;
+  virtual void Render(const ReplyFormatter& formatter, std::string& body) const = 0;
+
+protected:
+  ~BlockSteps() = default;
+};
+
 // The one implementation of each, in engine/mail/: constants that live as
 // long as the program, like the text measures.
 const DraftSteps& MailDraftSteps();
 const FlowedSteps& FlowedTextSteps();
+const BlockSteps& MailBlockSteps();
 
 // A form that is on or off.  Turning it on takes the steps that carry it
 // out; only code that turns it on refers to them.
@@ -78,6 +97,9 @@ public:
     return *this;
   }
   explicit operator bool() const { return steps_ != nullptr; }
+  // Off again, without referring to the steps (so code that only ever turns
+  // a form off does not carry them).
+  void Off() { steps_ = nullptr; }
   const Steps* operator->() const { return steps_; }
 
 private:
@@ -98,4 +120,14 @@ struct TextForm {
   // set with a name or an address, the new attribution names this sender
   // whatever header form was found; an empty name gives the address.
   const Sender* sender = nullptr;
+  // The rules of today's mail (BlockSteps).  They belong to every text
+  // measured as Unicode, to flowed text and to drafts, and to nothing else:
+  // turn them on with UseTodaysMailRules once the rest of the form is chosen.
+  FormSwitch<BlockSteps, MailBlockSteps> todaysMail;
 };
+
+// Turns today's mail rules on or off as the rest of the form says.  Only the
+// programs that offer Unicode, flowed text or drafts call it.
+inline void UseTodaysMailRules(TextForm& form) {
+  form.todaysMail = (form.measure != nullptr && form.measure->IsUnicode()) || form.flowed || form.mailDraft;
+}

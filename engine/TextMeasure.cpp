@@ -10,19 +10,19 @@ public:
       fit.fits = true;
       return fit;
     }
-    // Last blank or hyphen among the first `room` characters.
+    // The last opportunity among the first `room` characters.  The text is
+    // longer than the room, so text[j + 1] always exists.
     for (long long j = room > 0 ? room - 1 : -1; j >= 0; --j) {
-      const char c = text[static_cast<std::size_t>(j)];
+      const auto at = static_cast<std::size_t>(j);
+      const char c = text[at];
       if (c == ' ') {
-        if (rule == BreakRule::kFlowed) {
-          fit.breakAt = static_cast<std::size_t>(j) + 1;
-        } else {
-          fit.breakAt = static_cast<std::size_t>(j);
-        }
+        if (rule == BreakRule::kMail && text[at + 1] == '>') continue;
+        fit.breakAt = rule == BreakRule::kFlowed ? at + 1 : at;
         break;
       }
-      if (c == '-' && rule == BreakRule::kReply) {
-        fit.breakAt = static_cast<std::size_t>(j) + 1;
+      if (c == '-' && rule == BreakRule::kReply && at > 0 && IsHyphenLetter(text[at - 1]) &&
+          IsHyphenLetter(text[at + 1])) {
+        fit.breakAt = at + 1;
         break;
       }
     }

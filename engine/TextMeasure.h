@@ -8,10 +8,23 @@
 
 // Where a line is broken, and what happens to the blank there.
 enum class BreakRule {
-  kReply,   // at a blank, which is dropped, or after a hyphen (and, for wide
-            // characters, between them where line-breaking rules allow)
+  kReply,   // at a blank, which is dropped, or after a hyphen between two
+            // letters (and, for wide characters, between them where
+            // line-breaking rules allow)
+  kMail,    // today's mail: at a blank, which is dropped, unless a '>'
+            // follows it (the next line would read as a deeper quote), and
+            // between wide characters as kReply; never inside a token
   kFlowed,  // only after a blank, which stays at the end of the line
 };
+
+// A letter for the hyphen rule: an ASCII letter or any byte of 0x80 and above
+// (a letter of the ANSI code page, or part of a UTF-8 character).  A hyphen
+// between two of them joins a compound ("well-known"); anywhere else it is
+// part of a token such as "->", "--", ":-)" or "-1".
+inline bool IsHyphenLetter(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b >= 0x80;
+}
 
 // The answer to "how much of this text goes on a line of `room` columns".
 struct LineFit {
@@ -42,7 +55,7 @@ protected:
   ~TextMeasure() = default;
 };
 
-// One byte, one character, one column; break at a blank or after a hyphen.
+// One byte, one character, one column.
 const TextMeasure& BytesMeasure();
 
 // Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or

@@ -22,6 +22,7 @@ void Reformat(benchmark::State& state, bool utf8Text, const TextMeasure* measure
   ResetSettings(settings);
   TextForm form;
   form.measure = measure;
+  UseTodaysMailRules(form);
   for (auto _ : state) {
     std::string body = input;
     int cursorLines = 0;

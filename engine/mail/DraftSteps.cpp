@@ -11,7 +11,7 @@ void ReplyFormatter::TakeDraftQuoteDepth(int headerEnd) {
   // below their header block) is taken one level deeper.
   baseDepth = 1;
   for (std::size_t i = static_cast<std::size_t>(headerEnd + 1); i < lines.size(); ++i) {
-    if (!lines[i].empty() && IsQuoteChar(static_cast<unsigned char>(lines[i][0]))) {
+    if (!lines[i].empty() && IsQuoteMark(static_cast<unsigned char>(lines[i][0]))) {
       baseDepth = 0;
       break;
     }
@@ -33,9 +33,9 @@ void ReplyFormatter::DropEmptyQuoteEnds(int headerEnd) {
   if (baseDepth != 0) return;
   for (std::size_t i = lines.size(); i-- > static_cast<std::size_t>(headerEnd + 1);) {
     const bool quotedBlank =
-        !lines[i].empty() && IsQuoteChar(static_cast<unsigned char>(lines[i][0])) && IsQuoteOnlyLine(lines[i]);
+        !lines[i].empty() && IsQuoteMark(static_cast<unsigned char>(lines[i][0])) && IsEmptyQuoteLine(lines[i]);
     const bool blockEnds =
-        i + 1 == lines.size() || lines[i + 1].empty() || !IsQuoteChar(static_cast<unsigned char>(lines[i + 1][0]));
+        i + 1 == lines.size() || lines[i + 1].empty() || !IsQuoteMark(static_cast<unsigned char>(lines[i + 1][0]));
     if (quotedBlank && blockEnds) RemoveLines(i, 1);
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ReplyFormatter.h"
+#include "engine/mail/Blocks.h"
 
 namespace {
 
@@ -78,6 +79,8 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
   // A soft break is the blank a line ends with; with DelSp=yes the reader
   // deletes one blank there, so one more is written.
   const long long softExtra = form_.delSp ? 1 : 0;
+  std::vector<LineBlock> blocks;
+  ClassifyLines(lines, depths, blocks);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) out += '\n';
     const int32_t depth = i < depths.size() ? depths[i] : 0;
@@ -95,6 +98,14 @@ void ReplyFormatter::RenderFlowed(std::string& body) const {
     if (depth <= 0 && (text == "--" || text == "-- ")) {
       out += prefix;
       out += "-- ";
+      continue;
+    }
+    // A line with a structure of its own is never broken: a soft break in
+    // it would let the reader join it with its neighbours.
+    if (blocks[i].kind == LineKind::kKept) {
+      out += prefix;
+      if (depth <= 0 && NeedsStuffing(text.data(), text.size())) out += ' ';
+      out += text;
       continue;
     }
     std::size_t pos = 0;

@@ -287,7 +287,10 @@ private:
   // back from the end of the line, as in bytes.  False, with `fit` untouched,
   // when a character needs the full rules.
   static bool FitPlainText(const unsigned char* s, std::size_t length, long long room, BreakRule rule, LineFit& fit) {
-    const bool reply = rule == BreakRule::kReply;
+    // Both rules of replies drop the blank and break between wide characters.
+    const bool reply = rule != BreakRule::kFlowed;
+    const bool hyphens = rule == BreakRule::kReply;
+    const bool mail = rule == BreakRule::kMail;
     long long column = 0;
     std::size_t pos = 0;
     bool previousWide = false;
@@ -334,12 +337,15 @@ private:
       if (next.value < 0 || (next.info & kStandsAlone) == 0) return false;
     }
     std::size_t breakAt = 0;
+    // j + 1 is at most `cut`, which lies inside the text.
     for (std::size_t j = cut; j-- > wideBreak;) {
       if (s[j] == ' ') {
+        if (mail && s[j + 1] == '>') continue;
         breakAt = reply ? j : j + 1;
         break;
       }
-      if (s[j] == '-' && reply) {
+      if (s[j] == '-' && hyphens && j > 0 && IsHyphenLetter(static_cast<char>(s[j - 1])) &&
+          IsHyphenLetter(static_cast<char>(s[j + 1]))) {
         breakAt = j + 1;
         break;
       }
@@ -360,11 +366,13 @@ private:
       const bool single = cluster.end == pos + 1;
       const bool wide = cluster.width == 2;
       // Break opportunities at this cluster, while their line still fits.
+      const bool beforeQuote = pos + 1 < length && text[pos + 1] == '>';
       if (single && text[pos] == ' ' && column < room) {
-        fit.breakAt = rule == BreakRule::kFlowed ? pos + 1 : pos;
-      } else if (single && text[pos] == '-' && column < room && rule == BreakRule::kReply) {
+        if (rule != BreakRule::kMail || !beforeQuote) fit.breakAt = rule == BreakRule::kFlowed ? pos + 1 : pos;
+      } else if (single && text[pos] == '-' && column < room && rule == BreakRule::kReply && pos > 0 &&
+                 pos + 1 < length && IsHyphenLetter(text[pos - 1]) && IsHyphenLetter(text[pos + 1])) {
         fit.breakAt = pos + 1;
-      } else if (rule == BreakRule::kReply && pos > 0 && (wide || previousWide) && column <= room &&
+      } else if (rule != BreakRule::kFlowed && pos > 0 && (wide || previousWide) && column <= room &&
                  MayBreakBetween(previousLast, cluster.first)) {
         fit.breakAt = pos;
       }

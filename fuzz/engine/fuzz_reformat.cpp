@@ -23,6 +23,7 @@ void CheckTextForms(const Settings& settings, const std::string& input, std::siz
   form.flowed = (choice & 1) != 0;
   form.delSp = (choice & 2) != 0;
   form.mailDraft = (choice & 4) != 0;
+  UseTodaysMailRules(form);
   // The options record may hold bytes of its own that end up in the text: a
   // quote character or a custom header that is not UTF-8.
   const bool validInput = IsValidUtf8(input.data(), input.size()) &&
@@ -39,7 +40,11 @@ void CheckTextForms(const Settings& settings, const std::string& input, std::siz
     if (validInput && !IsValidUtf8(body.data(), body.size())) std::abort();
   }
   {
-    QuotedTextRequoter requoter(settings, 1 + choice % 64, &Utf8Measure(), (choice & 8) != 0);
+    TextForm requoteForm;
+    requoteForm.measure = &Utf8Measure();
+    requoteForm.mailDraft = (choice & 4) != 0;
+    UseTodaysMailRules(requoteForm);
+    QuotedTextRequoter requoter(settings, 1 + choice % 64, requoteForm, (choice & 8) != 0);
     std::string out;
     requoter.Write(input.data(), input.size(), out);
     requoter.Finish(out);

@@ -1,6 +1,8 @@
 // Re-wrapping, rendering and joining broken quotes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <random>
 
 #include "TestText.h"
@@ -34,6 +36,30 @@ TEST(WrapLine, BreaksAtTheLastBlankOrAfterTheLastHyphen) {
   t.formatter.wrapColumn = 14;
   EXPECT_EQ(t.formatter.WrapLine("aaaa well-known", "> "), "> aaaa well-");
   EXPECT_EQ(t.formatter.carry, "known ");
+}
+
+TEST(WrapLine, AHyphenBreaksOnlyBetweenTwoLetters) {
+  struct Case {
+    const char* line;
+    const char* out;
+    const char* carry;
+  };
+  // Room 12 behind "> ": the hyphen lies inside the room, a blank before it.
+  const Case cases[] = {
+      {"aaaa well-known", "> aaaa well-", "known "},
+      {"aaaa gr\xFC\xDF-\xE9t\xE9", "> aaaa gr\xFC\xDF-", "\xE9t\xE9 "},  // bytes of 0x80 and above are letters
+      {"aaaa x->f_path", "> aaaa", "x->f_path "},                         // never a carry that begins with '>'
+      {"aaaa a--withh", "> aaaa", "a--withh "},
+      {"aaaa :-))))))", "> aaaa", ":-)))))) "},
+      {"aaaa x-1-2-34", "> aaaa", "x-1-2-34 "},
+      {"aaaa -abcdefgh", "> aaaa", "-abcdefgh "},
+      {"-abcdefghijklmn", "> -abcdefghijklmn", ""},  // no blank, no letter before: whole
+  };
+  for (const Case& c : cases) {
+    Fixture t(14, false);
+    EXPECT_EQ(t.formatter.WrapLine(c.line, "> "), c.out) << c.line;
+    EXPECT_EQ(t.formatter.carry, c.carry) << c.line;
+  }
 }
 
 TEST(WrapLine, LongWordsAndShortLinesStayWhole) {
@@ -85,9 +111,16 @@ struct ReferenceRenderer {
     }
     const std::string head = room > 0 ? line.substr(0, static_cast<std::size_t>(room)) : std::string();
     long long p = static_cast<long long>(head.rfind(' '));
-    const long long q = static_cast<long long>(head.rfind('-'));
     if (head.rfind(' ') == std::string::npos) p = -1;
-    if (head.rfind('-') != std::string::npos && q > p) p = q + 1;
+    // A hyphen breaks only between two letters.
+    for (long long q = static_cast<long long>(head.size()) - 1; q > p; --q) {
+      const auto at = static_cast<std::size_t>(q);
+      if (line[at] == '-' && q > 0 && std::isalpha(static_cast<unsigned char>(line[at - 1])) &&
+          std::isalpha(static_cast<unsigned char>(line[at + 1]))) {
+        p = q + 1;
+        break;
+      }
+    }
     if (p <= 0) {
       carry.clear();
       return prefix + line;
@@ -101,7 +134,7 @@ struct ReferenceRenderer {
 
 TEST(RenderReply, MatchesAPlainTranscriptionOnRandomText) {
   std::mt19937 rng(1234);
-  const char alphabet[] = "aaaaabbbcc  --\t:";
+  const char alphabet[] = "aaaaabbbcc  --\t:>";
   for (int round = 0; round < 300; ++round) {
     const int column = static_cast<int>(rng() % 30) - 3;
     Fixture t(column, round % 2 == 0);
@@ -154,6 +187,29 @@ TEST(JoinBrokenQuotes, TwoLineJoinNeedsLength) {
   EXPECT_EQ(t.formatter.lines.size(), 3u);
 }
 
+TEST(JoinBrokenQuotes, TwoLineJoinNeedsTheFirstWordNotToHaveFitted) {
+  // The sender's own paragraph below a short quoted line is not the rest of
+  // a broken line: its first word would have fitted above.
+  Fixture t(72, true);
+  t.formatter.lines = {"Did you get the invoice for the last delivery? It should have been in the", "parcel.",
+                       "If not, I will send it again.",
+                       "Hello Bob, did the shipment arrive on time? We sent it on Friday with the usual carrier.", ""};
+  t.formatter.depths = {2, 1, 2, 1, 0};
+  t.formatter.quoted = {1, 1, 1, 1, 1};
+  t.formatter.JoinBrokenQuotes();
+  EXPECT_EQ(t.formatter.lines[0], "Did you get the invoice for the last delivery? It should have been in the parcel.");
+  EXPECT_EQ(t.formatter.depths, (std::vector<int32_t>{2, 2, 1, 0}));
+  // The test is "greater than 70": a first word that just fits (64 + 1 + 3
+  // + 2 = 70) stays; one more character joins, even for a one-word line.
+  for (const auto& [above, joined] : {std::pair{64, false}, std::pair{65, true}}) {
+    t.formatter.lines = {std::string(static_cast<std::size_t>(above), 'a'), "bbb ccc ddd eee fff ggg hhh", "x"};
+    t.formatter.depths = {1, 0, 1};
+    t.formatter.quoted = {1, 1, 1};
+    t.formatter.JoinBrokenQuotes();
+    EXPECT_EQ(t.formatter.lines.size(), joined ? 2u : 3u) << above;
+  }
+}
+
 TEST(JoinBrokenQuotes, ThreeLineJoinAndEmptyLineCase) {
   Fixture t(72, true);
   t.formatter.lines = {"a", "b", "c", "d"};
@@ -174,10 +230,14 @@ TEST(JoinBrokenQuotes, ThreeLineJoinAndEmptyLineCase) {
 // pass and must agree with it.
 void ReferenceJoin(Lines& lines, std::vector<int32_t>& d, std::vector<unsigned char>& q, bool compressed) {
   auto width = [compressed](long long depth) { return compressed ? depth + 1 : 2 * depth + 1; };
+  auto firstWord = [](const std::string& line) {
+    const std::size_t start = line.find_first_not_of(' ');
+    return start == std::string::npos ? line.size() : std::min(line.find(' ', start), line.size());
+  };
   std::size_t i = 1;
   while (i + 1 < lines.size()) {
     if (d[i - 1] > d[i] && (d[i + 1] == d[i - 1] || (lines[i + 1].empty() && d[i + 1] == 0 && d[i] != 0)) &&
-        static_cast<long long>(lines[i - 1].size() + lines[i].size()) + width(d[i - 1]) > 70) {
+        static_cast<long long>(lines[i - 1].size() + 1 + firstWord(lines[i])) + width(d[i - 1]) > 70) {
       lines[i - 1] += " " + lines[i];
       lines.erase(lines.begin() + static_cast<long>(i));
       d.erase(d.begin() + static_cast<long>(i));

@@ -201,7 +201,10 @@ bool ReadError(const std::string& name, std::string& messages) {
 // Re-quotes the stream as it comes, so that memory stays small whatever its size.
 bool RequoteStream(const Settings& settings, const TextMeasure* measure, bool bytesForInvalidUtf8, std::FILE* source,
                    const std::string& sourceName, std::FILE* output, std::string& messages) {
-  QuotedTextRequoter requoter(settings, 256 * 1024, measure, bytesForInvalidUtf8);
+  TextForm form;
+  form.measure = measure;
+  UseTodaysMailRules(form);
+  QuotedTextRequoter requoter(settings, 256 * 1024, form, bytesForInvalidUtf8);
   std::vector<char> block(1 << 16);
   std::string out;
   for (;;) {
@@ -250,6 +253,7 @@ std::string TransformText(const Options& options, const Settings& settings, cons
   form.delSp = draft.hasContentType && draft.delSp;
   form.mailDraft = options.mail;
   form.measure = ChooseMeasure(options, environment, body, draft.charset);
+  UseTodaysMailRules(form);
 
   std::string out;
   result = 0;
@@ -268,7 +272,7 @@ std::string TransformText(const Options& options, const Settings& settings, cons
         formatter.MeasureQuoteDepth();
         formatter.RenderReply(out);
       } else {
-        QuotedTextRequoter requoter(settings, 256 * 1024, form.measure);
+        QuotedTextRequoter requoter(settings, 256 * 1024, form, false);
         requoter.Write(body.data(), body.size(), out);
         requoter.Finish(out);
       }

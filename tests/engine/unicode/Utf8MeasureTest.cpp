@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
 #include "engine/unicode/Utf8Measure.h"
 #include "tests/engine/TestText.h"
@@ -105,6 +106,28 @@ TEST(Utf8Measure, OneColumnTextBreaksWhereBytesDo) {
   // ASCII text gives the same bytes in either measure.
   const std::string ascii = "> aaaa bbbb-cccc dddd eeee ffff gggg hhhh\n> > x-y z\n>\n> iiii jjjj kkkk";
   for (const int column : {5, 14, 20}) EXPECT_EQ(Requote(ascii, column, &U()), Requote(ascii, column, nullptr));
+}
+
+TEST(Utf8Measure, TodaysMailBreaksAtBlanksOnly) {
+  // Measured as UTF-8, text follows today's mail rules: no break after a
+  // hyphen, never a line that begins with '>'.
+  const std::string text = "> wei\xC3\x9F-blau gr\xC3\xBC\xC3\x9F-dich x->y a > b :-) --with-ssl well-known";
+  Settings settings = DefaultSettings();
+  for (const int column : {8, 12, 17, 25}) {
+    settings.wrapColumn = column;
+    TextForm form;
+    form.measure = &U();
+    UseTodaysMailRules(form);
+    std::string out = text;
+    RequoteText(out, settings, form);
+    std::string words;
+    for (const std::string& line : OutputLines(out)) {
+      ASSERT_EQ(line.compare(0, 2, "> "), 0) << line;
+      EXPECT_NE(line[2], '>') << line;
+      words += line.substr(2, line.find_last_not_of(' ') - 1) + " ";
+    }
+    EXPECT_EQ(words, text.substr(2) + " ") << column;  // every token whole, in order
+  }
 }
 
 TEST(Utf8Measure, ChineseAndJapaneseBreakBetweenCharacters) {
