@@ -116,6 +116,7 @@ std::string AnswerReply(const HostJson& request, const HostJson& id, const HostS
   form.sender = hasSender ? &sender : nullptr;
   form.flowed = flowed;
   form.delSp = flowed && delSp;
+  UseTodaysMailRules(form);
   std::string body = flowed ? DecodeFlowed(original, form.delSp) : original;
   int cursorLines = 0;
   ReformatResult result;
