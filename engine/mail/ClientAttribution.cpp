@@ -11,6 +11,12 @@
 
 namespace {
 
+// Drafts know only ">" as a quote mark: a "|" or ":" at the start of a line
+// is the sender's text.
+int32_t MailQuoteDepth(const std::string& line) {
+  return ReplyFormatter::ScanMailQuotePrefix(line.data(), line.size(), 0).depth;
+}
+
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -247,7 +253,7 @@ bool ReplyFormatter::ParseClientAttribution(const std::string& line, Sender& sen
 bool ReplyFormatter::ParseWrappedAttribution(const std::string& first, const std::string& second, Sender& sender) {
   // Every form ends in a colon; most lines of a long draft fail here.
   if (first.empty() || second.empty() || second.back() != ':' || first.size() + second.size() > 300 ||
-      ScanQuotePrefix(second, 0).depth != 0)
+      MailQuoteDepth(second) != 0)
     return false;
   Sender alone;
   if (ParseClientAttribution(first, alone)) return false;
@@ -297,7 +303,7 @@ bool IsFromField(const std::string& name) {
 bool ReplyFormatter::QuoteFollows(std::size_t index) const {
   std::size_t next = index + 1;
   while (next < lines.size() && lines[next].empty()) ++next;
-  return next < lines.size() && ScanQuotePrefix(lines[next], 0).depth != 0;
+  return next < lines.size() && MailQuoteDepth(lines[next]) != 0;
 }
 
 long long ReplyFormatter::MessageBlockEnd(std::size_t headerIndex) const {
@@ -316,7 +322,7 @@ long long ReplyFormatter::MessageBlockEnd(std::size_t headerIndex) const {
   long long end = -1;
   if (j < lines.size() && lines[j].empty()) {
     end = static_cast<long long>(j);
-  } else if (j < lines.size() && ScanQuotePrefix(lines[j], 0).depth != 0) {
+  } else if (j < lines.size() && MailQuoteDepth(lines[j]) != 0) {
     end = static_cast<long long>(j) - 1;
   }
   // Something must follow the block for it to head a quote.
@@ -334,13 +340,13 @@ bool ReplyFormatter::FindDraftHeader(int& headerIndex, HeaderForm& form) const {
         lines.size() - i > 5) {
       found = HeaderForm::kSeparator;
     } else if (line.size() > 5 && line.find("news:") != std::string::npos && EndsWith(line, "...") &&
-               ScanQuotePrefix(line, 0).depth == 0) {
+               MailQuoteDepth(line) == 0) {
       found = HeaderForm::kNews;
     } else if (MessageBlockEnd(i) >= 0) {
       found = HeaderForm::kMessageBlock;
     } else {
       // An attribution is unquoted and has quoted text below it.
-      if (line.empty() || ScanQuotePrefix(line, 0).depth != 0) continue;
+      if (line.empty() || MailQuoteDepth(line) != 0) continue;
       Sender sender;
       if (ParseClientAttribution(line, sender)) {
         if (QuoteFollows(i)) found = HeaderForm::kAttribution;
