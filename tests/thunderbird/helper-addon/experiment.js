@@ -1,0 +1,37 @@
+"use strict";
+// Privileged half of the test helper: what no WebExtension API shows.
+/* global ChromeUtils, Services */
+var { ExtensionCommon } = ChromeUtils.importESModule("resource://gre/modules/ExtensionCommon.sys.mjs");
+
+// The question Thunderbird asks before closing a changed compose window is a
+// common dialog; it is answered "Cancel" so that the window stays.
+function closeCompose(win) {
+  let asked = null;
+  const observer = (dialogWindow) => {
+    asked = dialogWindow.document.getElementById("infoBody")?.textContent || "";
+    dialogWindow.setTimeout(() => dialogWindow.document.querySelector("dialog").cancelDialog(), 0);
+  };
+  Services.obs.addObserver(observer, "common-dialog-loaded");
+  try {
+    win.goDoCommand("cmd_close");
+  } finally {
+    Services.obs.removeObserver(observer, "common-dialog-loaded");
+  }
+  return { asked: asked !== null, question: asked, closed: win.closed };
+}
+
+this.e2e = class extends ExtensionCommon.ExtensionAPI {
+  getAPI(context) {
+    return {
+      e2e: {
+        async closeCompose(windowId) {
+          return closeCompose(context.extension.windowManager.get(windowId, context).window);
+        },
+        async openAddonOptions(addonId) {
+          const win = Services.wm.getMostRecentWindow("mail:3pane");
+          await win.openAddonsMgr("addons://detail/" + encodeURIComponent(addonId) + "/preferences");
+        },
+      },
+    };
+  }
+};
