@@ -3,7 +3,8 @@
 
 A request whose body holds the stop marker is never delivered: the host is
 killed and the relay exits with it, as if the host had died mid-request.
-Usage: host-relay.py MARKER HOST [ARGS...] (Thunderbird adds its two arguments).
+Usage: host-relay.py MARKER STOPPED HOST [ARGS...]: STOPPED is a file made
+when the host is stopped; Thunderbird adds its own two arguments.
 """
 
 import os
@@ -35,7 +36,8 @@ def pump(src, dst):
 
 def main():
     marker = sys.argv[1].encode()
-    host = subprocess.Popen(sys.argv[2:], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    stopped = sys.argv[2]
+    host = subprocess.Popen(sys.argv[3:], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
     threading.Thread(target=pump, args=(host.stdout.fileno(), 1), daemon=True).start()
     to_host = host.stdin.fileno()
     while True:
@@ -46,7 +48,7 @@ def main():
         if body is None:
             break
         if marker in body:
-            sys.stderr.write("kelvane-e2e-relay: stopping the host on request\n")
+            open(stopped, "w").close()
             host.send_signal(signal.SIGKILL)
             host.wait()
             os._exit(1)

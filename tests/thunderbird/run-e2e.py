@@ -23,7 +23,7 @@ import tbprofile  # noqa: E402
 from tbprofile import IDENTITIES, PRODUCT_ID  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SESSION_TIMEOUT = 150
+SESSION_TIMEOUT = 120
 SIG1, SIG2 = IDENTITIES[0]["sig"], IDENTITIES[1]["sig"]
 CONSOLE = re.compile(r'^console\.(?:log|info|warn|error): (".*")$')
 PRODUCT_REPLY = re.compile(r"kelvane: reply (\d+) result (-?\d+) in ([0-9.]+) ms")
@@ -82,6 +82,12 @@ def steps(baseline, product):
     return s
 
 
+# What the product session presets, as an administrator would: the reply
+# written below the quote, the caret on the line for typing.
+MANAGED_OPTIONS = {"moveSignatureToBottom": True, "cursorAtTop": False}
+WRAP = 72
+
+
 def run_session(args, name, product, baseline):
     root = os.path.join(args.work, name)
     shutil.rmtree(root, ignore_errors=True)
@@ -93,10 +99,12 @@ def run_session(args, name, product, baseline):
     profile.add_xpi(tbprofile.HELPER_ID, helper)
     if product:
         profile.add_xpi(PRODUCT_ID, args.xpi)
+        profile.add_managed(PRODUCT_ID, MANAGED_OPTIONS)
         relay = os.path.join(root, "kelvane-host-relay")
         with open(relay, "w") as f:
-            f.write('#!/bin/sh\nexec python3 %s %s %s "$@"\n' % (
-                os.path.join(HERE, "host-relay.py"), tbprofile.HOST_STOP_MARKER, args.host))
+            f.write('#!/bin/sh\nexec %s %s %s %s %s "$@"\n' % (
+                sys.executable, os.path.join(HERE, "host-relay.py"), tbprofile.HOST_STOP_MARKER, os.path.join(root, "host-stopped"),
+                args.host))
         os.chmod(relay, 0o755)
         profile.add_host(relay)
     log = os.path.join(args.work, name + ".log")
@@ -110,9 +118,146 @@ def run_session(args, name, product, baseline):
     records = {}
     for line in lines:
         record = report(line)
-        if record:
-            records.setdefault((record.get("op"), record.get("name")), []).append(record)
+        if record and "index" in record:
+            records[(record["op"], record["name"])] = record
     return lines, records, finished
+
+
+class Checks:
+    def __init__(self):
+        self.failed = []
+
+    def check(self, name, ok, detail=""):
+        print("%s %s%s" % ("PASS" if ok else "FAIL", name, "" if ok or not detail else ": " + detail))
+        if not ok:
+            self.failed.append(name)
+
+
+def lines_of(body):
+    lines = body.split("\n")
+    return lines[:-1] if lines and lines[-1] == "" else lines
+
+
+def is_quoted(line):
+    return line.startswith(">")
+
+
+def unquoted(line):
+    return line.lstrip("> ")
+
+
+def depth(line):
+    return re.match(r"[> ]*", line).group(0).count(">")
+
+
+def words(lines):
+    return " ".join(lines).split()
+
+
+def sender_sig(lines):
+    """The quoted lines from the sender's signature separator on."""
+    for i, line in enumerate(lines):
+        if is_quoted(line) and unquoted(line).rstrip() == "--":
+            return i
+    return len(lines)
+
+
+def rewritten_problems(body, baseline, author, own_sig):
+    """What is wrong with a rewritten plain-text reply, compared with Thunderbird's."""
+    got, was = lines_of(body), lines_of(baseline)
+    problems = []
+    quoted = [i for i, l in enumerate(got) if is_quoted(l)]
+    if not quoted:
+        return ["no quote"]
+    first, last = quoted[0], quoted[-1]
+    if got[:first] != [author + " wrote:"]:
+        problems.append("attribution %r" % got[:first])
+    if any(not is_quoted(l) for l in got[first:last + 1]):
+        problems.append("the quote is not one block")
+    long_lines = [l for l in got[first:last + 1] if len(l) > WRAP]
+    if long_lines:
+        problems.append("quoted lines over %d columns: %r" % (WRAP, long_lines))
+    was_quote = [l for l in was if is_quoted(l)]
+    was_quote = was_quote[:sender_sig(was_quote)]
+    if words(map(unquoted, got[first:last + 1])) != words(map(unquoted, was_quote)):
+        problems.append("the quoted words changed (or the quoted signature stayed)")
+    kept = {(unquoted(l), depth(l)) for l in got[first:last + 1]}
+    for line in was_quote:
+        if depth(line) > 1 and (unquoted(line), depth(line)) not in kept:
+            problems.append("nested quote %r lost its depth" % line)
+    # Thunderbird writes the separator "-- " only above a signature below the quote.
+    own, sig = got[last + 1:], own_sig.split("\n")
+    if own[-len(sig):] != sig or any(got.count(l) != 1 for l in sig) or got.count("-- ") > 1:
+        problems.append("own signature not once at the end below the quote: %r" % own)
+    return problems
+
+
+def product_timings(lines):
+    return [(int(m.group(1)), int(m.group(2)), float(m.group(3)))
+            for m in (PRODUCT_REPLY.search(console_text(l) or "") for l in lines) if m]
+
+
+def check_sessions(base, prod, work, checks):
+    def body(records, op, name):
+        r = records.get((op, name))
+        if r is None or "error" in r:
+            return None
+        return None if r.get("timedOut") else r["body"]
+
+    def check_rewritten(label, name, author, sig=SIG1):
+        got, was = body(prod, "reply", name), body(base, "reply", name)
+        if got is None or was is None:
+            checks.check(label, False, "no rewritten body: %r" % prod.get(("reply", name)))
+            return None
+        problems = rewritten_problems(got, was, author, sig)
+        checks.check(label, not problems, "; ".join(problems) + "\n" + got)
+        return got
+
+    plain = check_rewritten("rewritten reply: attribution, quote, quoted signature, own signature",
+                            "plain", "Ann Lee")
+    if plain is not None:
+        got = lines_of(plain)
+        typing = max(i for i, l in enumerate(got) if is_quoted(l)) + 1
+        caret = prod.get(("caret", "plain"), {})
+        checks.check("caret on the line below the quote", caret.get("line") == typing,
+                     "caret %r, expected line %d" % (caret, typing))
+    long_was = body(base, "reply", "long") or ""
+    checks.check("the long message needs re-wrapping",
+                 any(len(l) > WRAP for l in lines_of(long_was) if is_quoted(l)))
+    check_rewritten("long quote re-wrapped", "long", "Dan Ruiz")
+
+    undo = prod.get(("undo", "plain"), {})
+    checks.check("Undo Kelvane restores Thunderbird's body",
+                 body(prod, "undo", "plain") == body(base, "reply", "plain") and undo.get("button", {}).get("found"),
+                 json.dumps(undo))
+
+    html_base, html_prod = body(base, "read", "html"), body(prod, "read", "html")
+    checks.check("HTML reply left alone", html_prod is not None and html_prod == html_base,
+                 "\n%s\n-- Thunderbird alone:\n%s" % (html_prod, html_base))
+
+    control = base.get(("close", "again"), {})
+    checks.check("closing a changed reply asks (control, without Kelvane)", control.get("asked") is True,
+                 json.dumps(control))
+    closing = prod.get(("close", "untouched"), {})
+    checks.check("untouched rewritten reply closes without a question",
+                 body(prod, "reply", "untouched") is not None and closing.get("asked") is False
+                 and closing.get("closed") is True, json.dumps(closing))
+
+    # The helper waits for the new signature once and the old one gone.
+    switched = body(prod, "identity", "switch")
+    checks.check("switching identity replaces the signature", switched is not None,
+                 json.dumps(prod.get(("identity", "switch"))))
+    if switched is not None:
+        problems = rewritten_problems(switched, body(base, "reply", "switch"), "Ann Lee", SIG2)
+        if problems:
+            print("NOTE after switching identity the reply is no longer laid out as Kelvane left it: "
+                  + "; ".join(problems))
+
+    died = os.path.exists(os.path.join(work, "kelvane", "host-stopped"))
+    checks.check("host stopped mid-request leaves the body untouched",
+                 died and body(prod, "read", "stop") == body(base, "read", "stop"),
+                 "host stopped: %s\n%s" % (died, body(prod, "read", "stop")))
+    check_rewritten("the next reply after the host's death is rewritten", "again", "Frank Oda")
 
 
 def main():
@@ -121,12 +266,38 @@ def main():
     parser.add_argument("--xpi", required=True)
     parser.add_argument("--host", required=True)
     parser.add_argument("--work", required=True)
-    parser.add_argument("--baseline-only", action="store_true")
     args = parser.parse_args()
-    os.makedirs(args.work, exist_ok=True)
-    lines, records, finished = run_session(args, "baseline", False, {})
-    for k, v in records.items():
-        print(k, json.dumps(v)[:3000])
+    for path in (args.xpi, args.host):
+        if not os.path.exists(path):
+            print("missing: " + path)
+            return 1
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    checks = Checks()
+    _, base, finished = run_session(args, "baseline", False, {})
+    checks.check("Thunderbird alone ran every step", finished and len(base) == len(steps({}, None)),
+                 "see " + os.path.join(args.work, "baseline.log"))
+    if finished:
+        baseline = {name: r["body"] for (op, name), r in base.items() if op == "reply"}
+        lines, prod, finished = run_session(args, "kelvane", True, baseline)
+        checks.check("Thunderbird with Kelvane ran every step", finished,
+                     "see " + os.path.join(args.work, "kelvane.log"))
+        check_sessions(base, prod, args.work, checks)
+        timings = product_timings(lines)
+        for tab, result, ms in timings:
+            print("kelvane reply tab %d result %d in %.1f ms" % (tab, result, ms))
+        if timings:
+            print("median time from editor ready to body set: %.1f ms over %d replies (goal: at most 100 ms)"
+                  % (statistics.median(ms for _, _, ms in timings), len(timings)))
+        for line in lines:
+            text = console_text(line) or ""
+            if text.startswith("kelvane:") and not PRODUCT_REPLY.search(text):
+                print("add-on said: " + text)
+    if checks.failed:
+        print("%d checks failed; logs kept in %s" % (len(checks.failed), args.work))
+        return 1
+    shutil.rmtree(args.work, ignore_errors=True)
+    return 0
 
 
 if __name__ == "__main__":

@@ -17,13 +17,14 @@ HELPER_ID = "kelvane-e2e-helper@example.org"
 HOST_NAME = "org.example.kelvane"
 FOLDER = "Kelvane"
 
-# Identities: two plain-text ones with signatures of their own, one HTML one.
+# Identities: two plain-text ones with signatures of their own, which
+# Thunderbird puts with the typing line above the quote, and one HTML one.
 IDENTITIES = [
-    {"key": "id1", "name": "Bob Smith", "email": "bob@example.org", "html": False,
+    {"key": "id1", "name": "Bob Smith", "email": "bob@example.org", "html": False, "sigBottom": False,
      "sig": "Bob Smith\nExample Org, Lisbon"},
-    {"key": "id2", "name": "Bob Smith", "email": "bob.work@example.org", "html": False,
+    {"key": "id2", "name": "Bob Smith", "email": "bob.work@example.org", "html": False, "sigBottom": False,
      "sig": "Bob Smith, Office 4\nCall 555-0100"},
-    {"key": "id3", "name": "Bob Smith", "email": "bob.html@example.org", "html": True,
+    {"key": "id3", "name": "Bob Smith", "email": "bob.html@example.org", "html": True, "sigBottom": True,
      "sig": "Bob in HTML"},
 ]
 
@@ -41,7 +42,7 @@ MESSAGES = [
      "Hi Bob,\n\nShall we have lunch on Friday? The new place near the station\nopens at noon.\n\n"
      "Bob Smith wrote:\n> Do you know a good place for lunch?\n\n-- \nAnn Lee\nExample Corp\n"),
     ("Project notes", "Dan Ruiz <dan.ruiz@example.net>", "Bob Smith <bob@example.org>", "text/plain",
-     LONG_TEXT + "\nFrom what I hear, the printer wants the files by the end of the month.\n\n"
+     LONG_TEXT + "\nAs far as I know, the printer wants the files by the end of the month.\n\n"
      "-- \nDan Ruiz\n"),
     ("Meeting room", "Ann Lee <ann.lee@example.com>", "Bob Smith <bob.work@example.org>", "text/plain",
      "Bob,\n\nthe meeting room on the third floor is free on Tuesday.\n\n-- \nAnn Lee\nExample Corp\n"),
@@ -137,7 +138,7 @@ def user_js():
             p + "smtpServer": "smtp1",
             p + "compose_html": identity["html"],
             p + "reply_on_top": 1,
-            p + "sig_bottom": True,
+            p + "sig_bottom": identity["sigBottom"],
             p + "htmlSigText": identity["sig"],
             p + "htmlSigFormat": False,
             p + "sig_on_reply": True,
@@ -196,6 +197,13 @@ class Profile:
                     "path": program, "type": "stdio", "allowed_extensions": [PRODUCT_ID]}
         with open(os.path.join(folder, HOST_NAME + ".json"), "w") as f:
             json.dump(manifest, f, indent=2)
+
+    def add_managed(self, addon_id, data):
+        """Options an administrator presets for an add-on (storage.managed)."""
+        folder = os.path.join(self.home, ".mozilla", "managed-storage")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, addon_id + ".json"), "w") as f:
+            json.dump({"name": addon_id, "description": "test preset", "type": "storage", "data": data}, f)
 
     def environment(self, display=None):
         env = {k: v for k, v in os.environ.items()

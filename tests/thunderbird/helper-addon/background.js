@@ -97,6 +97,7 @@ function describe(d) {
   return {
     isPlainText: d.isPlainText,
     body: bodyOf(d),
+    html: d.isPlainText ? d.body : undefined,
     identityId: d.identityId,
   };
 }
@@ -147,11 +148,8 @@ async function runStep(step, messages) {
       await messenger.compose.setComposeDetails(replies.get(step.name).id, { plainTextBody: step.body });
       return {};
     case "undo": {
-      const answer = await messenger.runtime.sendMessage(step.product, {
-        type: "undo",
-        tabId: replies.get(step.name).id,
-      });
-      return { answer, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 15000)) };
+      const button = await messenger.e2e.clickComposeAction(replies.get(step.name).windowId, step.product);
+      return { button, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 15000)) };
     }
     case "close":
       return close(step.name);

@@ -27,6 +27,17 @@ this.e2e = class extends ExtensionCommon.ExtensionAPI {
         async closeCompose(windowId) {
           return closeCompose(context.extension.windowManager.get(windowId, context).window);
         },
+        async clickComposeAction(windowId, addonId) {
+          const win = context.extension.windowManager.get(windowId, context).window;
+          // Toolbar buttons of add-ons are named for the add-on id.
+          const id = addonId.toLowerCase().replace(/[^a-z0-9_-]/g, "_") + "-composeAction-toolbarbutton";
+          const button = win.document.getElementById(id);
+          if (!button) return { found: false };
+          const disabled = button.disabled;
+          // The button acts on the press of the primary mouse button.
+          button.dispatchEvent(new win.MouseEvent("mousedown", { button: 0, bubbles: true, cancelable: true, view: win }));
+          return { found: true, disabled };
+        },
         async openAddonOptions(addonId) {
           const win = Services.wm.getMostRecentWindow("mail:3pane");
           await win.openAddonsMgr("addons://detail/" + encodeURIComponent(addonId) + "/preferences");
