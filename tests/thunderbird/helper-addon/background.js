@@ -153,6 +153,9 @@ async function runStep(step, messages) {
     }
     case "close":
       return close(step.name);
+    case "options":
+      await messenger.e2e.openAddonOptions(step.addon);
+      return {};
     default:
       throw new Error("unknown step " + step.op);
   }
