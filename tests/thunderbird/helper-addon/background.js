@@ -133,23 +133,23 @@ async function runStep(step, messages) {
         identityId: await identityId(step.identity),
       });
       replies.set(step.name, tab);
-      return { tabId: tab.id, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 15000)) };
+      return { tabId: tab.id, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 10000)) };
     }
     case "read":
-      return waitBody(step.name, step.wait || {}, step.timeoutMs || 15000);
+      return waitBody(step.name, step.wait || {}, step.timeoutMs || 10000);
     case "caret":
       return caret(step.name, step.timeoutMs || 5000);
     case "identity":
       await messenger.compose.setComposeDetails(replies.get(step.name).id, {
         identityId: await identityId(step.identity),
       });
-      return waitBody(step.name, step.wait || {}, step.timeoutMs || 15000);
+      return waitBody(step.name, step.wait || {}, step.timeoutMs || 10000);
     case "set":
       await messenger.compose.setComposeDetails(replies.get(step.name).id, { plainTextBody: step.body });
       return {};
     case "undo": {
       const button = await messenger.e2e.clickComposeAction(replies.get(step.name).windowId, step.product);
-      return { button, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 15000)) };
+      return { button, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 10000)) };
     }
     case "close":
       return close(step.name);
