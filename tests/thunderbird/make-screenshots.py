@@ -72,7 +72,8 @@ def capture(display, window, target, timeout=20):
 def session(args, display, name, steps, window_name, size, target, managed=None):
     root = os.path.join(args.work, name)
     shutil.rmtree(root, ignore_errors=True)
-    profile = tbprofile.Profile(root)
+    # A caret that does not blink is in every capture.
+    profile = tbprofile.Profile(root, {"ui.caretBlinkTime": 0})
     scenario = {"folder": tbprofile.FOLDER, "messageCount": len(tbprofile.MESSAGES), "steps": steps}
     helper = os.path.join(root, "helper.xpi")
     tbprofile.zip_folder(os.path.join(HERE, "helper-addon"), helper, {"scenario.json": json.dumps(scenario)})

@@ -48,7 +48,7 @@ def report(line):
     return json.loads(text[len("kelvane-e2e: "):])
 
 
-def steps(baseline, product):
+def steps(baseline, product, stopped=None):
     """The replies of one session; with product, waits on the bodies of the baseline."""
     def differs(name):
         return {} if product is None else {"differs": baseline[name]}
@@ -70,7 +70,9 @@ def steps(baseline, product):
     if product is not None:
         s.append({"op": "undo", "name": "plain", "product": product, "wait": {"equals": baseline["plain"]}})
     s += [
-        {"op": "reply", "name": "stop", "subject": "Host stops here", "identity": me},
+        # The next reply opens once the host is gone.
+        {"op": "reply", "name": "stop", "subject": "Host stops here", "identity": me,
+         **({} if stopped is None else {"afterFile": stopped})},
         {"op": "reply", "name": "again", "subject": "Back again", "identity": me, "wait": differs("again")},
         {"op": "read", "name": "stop"},
         {"op": "read", "name": "html"},
@@ -93,7 +95,8 @@ def run_session(args, name, product, baseline):
     shutil.rmtree(root, ignore_errors=True)
     profile = tbprofile.Profile(root)
     scenario = {"folder": tbprofile.FOLDER, "messageCount": len(tbprofile.MESSAGES),
-                "steps": steps(baseline, PRODUCT_ID if product else None)}
+                "steps": steps(baseline, PRODUCT_ID if product else None,
+                               os.path.join(root, "host-stopped") if product else None)}
     helper = os.path.join(root, "helper.xpi")
     tbprofile.zip_folder(os.path.join(HERE, "helper-addon"), helper, {"scenario.json": json.dumps(scenario)})
     profile.add_xpi(tbprofile.HELPER_ID, helper)

@@ -62,7 +62,7 @@ def _pref(name, value):
     return "user_pref(%s, %s);\n" % (json.dumps(name), json.dumps(value))
 
 
-def user_js():
+def user_js(extra=None):
     prefs = {
         # Quiet start: no questions, pages, updates, telemetry or network.
         "mail.shell.checkDefaultClient": False,
@@ -145,6 +145,7 @@ def user_js():
             p + "attach_signature": False,
             p + "fcc": False,
         })
+    prefs.update(extra or {})
     return "".join(_pref(k, v) for k, v in prefs.items())
 
 
@@ -173,7 +174,7 @@ def zip_folder(folder, target, extra=None):
 class Profile:
     """HOME, XDG folders and a Thunderbird profile under root."""
 
-    def __init__(self, root):
+    def __init__(self, root, prefs=None):
         self.root = root
         self.home = os.path.join(root, "home")
         self.dir = os.path.join(root, "profile")
@@ -181,7 +182,7 @@ class Profile:
                     "profile/extensions", "profile/Mail/Local Folders"):
             os.makedirs(os.path.join(root, sub), exist_ok=True)
         with open(os.path.join(self.dir, "user.js"), "w") as f:
-            f.write(user_js())
+            f.write(user_js(prefs))
         with open(os.path.join(self.dir, "Mail", "Local Folders", FOLDER), "w") as f:
             f.write(mbox())
 

@@ -124,6 +124,10 @@ async function caret(name, timeoutMs) {
   }
 }
 
+async function waitFile(path, timeoutMs) {
+  return !(await poll(() => messenger.e2e.fileExists(path), (exists) => exists, timeoutMs, 50)).timedOut;
+}
+
 async function runStep(step, messages) {
   switch (step.op) {
     case "reply": {
@@ -133,7 +137,11 @@ async function runStep(step, messages) {
         identityId: await identityId(step.identity),
       });
       replies.set(step.name, tab);
-      return { tabId: tab.id, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 10000)) };
+      const read = await waitBody(step.name, step.wait || {}, step.timeoutMs || 10000);
+      // A reply whose body must stay as it is shows nothing to wait for; a
+      // file the test's own programs make can say what happened to it.
+      const file = step.afterFile ? await waitFile(step.afterFile, step.timeoutMs || 10000) : undefined;
+      return { tabId: tab.id, file, ...read };
     }
     case "read":
       return waitBody(step.name, step.wait || {}, step.timeoutMs || 10000);

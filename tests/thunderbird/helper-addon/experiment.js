@@ -1,6 +1,6 @@
 "use strict";
 // Privileged half of the test helper: what no WebExtension API shows.
-/* global ChromeUtils, Services */
+/* global ChromeUtils, Services, IOUtils */
 var { ExtensionCommon } = ChromeUtils.importESModule("resource://gre/modules/ExtensionCommon.sys.mjs");
 
 // The question Thunderbird asks before closing a changed compose window is a
@@ -37,6 +37,9 @@ this.e2e = class extends ExtensionCommon.ExtensionAPI {
           // The button acts on the press of the primary mouse button.
           button.dispatchEvent(new win.MouseEvent("mousedown", { button: 0, bubbles: true, cancelable: true, view: win }));
           return { found: true, disabled };
+        },
+        async fileExists(path) {
+          return IOUtils.exists(path);
         },
         async openAddonOptions(addonId) {
           const win = Services.wm.getMostRecentWindow("mail:3pane");
