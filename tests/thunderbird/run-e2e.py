@@ -13,6 +13,7 @@ import argparse
 import json
 import os
 import re
+import shlex
 import shutil
 import statistics
 import sys
@@ -103,11 +104,12 @@ def run_session(args, name, product, baseline):
     if product:
         profile.add_xpi(PRODUCT_ID, args.xpi)
         profile.add_managed(PRODUCT_ID, MANAGED_OPTIONS)
+        # The manifest names a program without arguments: a script passes them on.
         relay = os.path.join(root, "kelvane-host-relay")
+        command = [sys.executable, os.path.join(HERE, "host-relay.py"), tbprofile.HOST_STOP_MARKER,
+                   os.path.join(root, "host-stopped"), args.host]
         with open(relay, "w") as f:
-            f.write('#!/bin/sh\nexec %s %s %s %s %s "$@"\n' % (
-                sys.executable, os.path.join(HERE, "host-relay.py"), tbprofile.HOST_STOP_MARKER, os.path.join(root, "host-stopped"),
-                args.host))
+            f.write('#!/bin/sh\nexec %s "$@"\n' % " ".join(map(shlex.quote, command)))
         os.chmod(relay, 0o755)
         profile.add_host(relay)
     log = os.path.join(args.work, name + ".log")
