@@ -65,7 +65,7 @@ def steps(baseline, product, stopped=None):
         {"op": "identity", "name": "switch", "identity": work, "wait": switched},
         {"op": "reply", "name": "untouched", "subject": "Lunch on Friday", "identity": me,
          "wait": differs("untouched")},
-        {"op": "close", "name": "untouched"},
+        {"op": "close", "name": "untouched", **({} if product is None else {"product": product})},
         {"op": "reply", "name": "html", "subject": "Garden photos", "identity": html},
     ]
     if product is not None:

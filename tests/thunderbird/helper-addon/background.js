@@ -124,6 +124,12 @@ async function caret(name, timeoutMs) {
   }
 }
 
+async function waitButton(name, addonId, timeoutMs) {
+  const windowId = replies.get(name).windowId;
+  const state = () => messenger.e2e.composeActionState(windowId, addonId);
+  return poll(state, (s) => s.found && !s.disabled, timeoutMs);
+}
+
 async function waitFile(path, timeoutMs) {
   return !(await poll(() => messenger.e2e.fileExists(path), (exists) => exists, timeoutMs, 50)).timedOut;
 }
@@ -160,6 +166,8 @@ async function runStep(step, messages) {
       return { button, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 10000)) };
     }
     case "close":
+      // The product is done with a reply once its button is enabled.
+      if (step.product) await waitButton(step.name, step.product, step.timeoutMs || 10000);
       return close(step.name);
     case "options":
       await messenger.e2e.openAddonOptions(step.addon);

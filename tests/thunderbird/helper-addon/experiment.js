@@ -20,6 +20,13 @@ function closeCompose(win) {
   return { asked: asked !== null, question: asked, closed: win.closed };
 }
 
+// Toolbar buttons of add-ons are named for the add-on id.
+function composeActionButton(context, windowId, addonId) {
+  const win = context.extension.windowManager.get(windowId, context).window;
+  const id = addonId.toLowerCase().replace(/[^a-z0-9_-]/g, "_") + "-composeAction-toolbarbutton";
+  return win.document.getElementById(id);
+}
+
 this.e2e = class extends ExtensionCommon.ExtensionAPI {
   getAPI(context) {
     return {
@@ -27,11 +34,13 @@ this.e2e = class extends ExtensionCommon.ExtensionAPI {
         async closeCompose(windowId) {
           return closeCompose(context.extension.windowManager.get(windowId, context).window);
         },
+        async composeActionState(windowId, addonId) {
+          const button = composeActionButton(context, windowId, addonId);
+          return button ? { found: true, disabled: button.disabled } : { found: false };
+        },
         async clickComposeAction(windowId, addonId) {
           const win = context.extension.windowManager.get(windowId, context).window;
-          // Toolbar buttons of add-ons are named for the add-on id.
-          const id = addonId.toLowerCase().replace(/[^a-z0-9_-]/g, "_") + "-composeAction-toolbarbutton";
-          const button = win.document.getElementById(id);
+          const button = composeActionButton(context, windowId, addonId);
           if (!button) return { found: false };
           const disabled = button.disabled;
           // The button acts on the press of the primary mouse button.
