@@ -51,21 +51,21 @@ def report(line):
 
 def steps(baseline, product, stopped=None):
     """The replies of one session; with product, waits on the bodies of the baseline."""
-    def differs(name):
-        return {} if product is None else {"differs": baseline[name]}
+    def rewritten(name):
+        """Waits for the body to change and for the product to say it is done."""
+        return {} if product is None else {"wait": {"differs": baseline[name]}, "product": product}
 
     me, work, html = (i["email"] for i in IDENTITIES)
     switched = {"once": [SIG2], "absent": [SIG1]}
     s = [
         {"op": "reply", "name": "plain", "subject": "Lunch on Friday", "identity": me,
-         "wait": differs("plain"), "timeoutMs": 30000},
+         "timeoutMs": 30000, **rewritten("plain")},
         {"op": "caret", "name": "plain"},
-        {"op": "reply", "name": "long", "subject": "Project notes", "identity": me, "wait": differs("long")},
-        {"op": "reply", "name": "switch", "subject": "Meeting room", "identity": me, "wait": differs("switch")},
+        {"op": "reply", "name": "long", "subject": "Project notes", "identity": me, **rewritten("long")},
+        {"op": "reply", "name": "switch", "subject": "Meeting room", "identity": me, **rewritten("switch")},
         {"op": "identity", "name": "switch", "identity": work, "wait": switched},
-        {"op": "reply", "name": "untouched", "subject": "Lunch on Friday", "identity": me,
-         "wait": differs("untouched")},
-        {"op": "close", "name": "untouched", **({} if product is None else {"product": product})},
+        {"op": "reply", "name": "untouched", "subject": "Lunch on Friday", "identity": me, **rewritten("untouched")},
+        {"op": "close", "name": "untouched"},
         {"op": "reply", "name": "html", "subject": "Garden photos", "identity": html},
     ]
     if product is not None:
@@ -74,7 +74,7 @@ def steps(baseline, product, stopped=None):
         # The next reply opens once the host is gone.
         {"op": "reply", "name": "stop", "subject": "Host stops here", "identity": me,
          **({} if stopped is None else {"afterFile": stopped})},
-        {"op": "reply", "name": "again", "subject": "Back again", "identity": me, "wait": differs("again")},
+        {"op": "reply", "name": "again", "subject": "Back again", "identity": me, **rewritten("again")},
         {"op": "read", "name": "stop"},
         {"op": "read", "name": "html"},
     ]
@@ -116,9 +116,11 @@ def run_session(args, name, product, baseline):
     started = time.monotonic()
     session = tbprofile.Session(args.thunderbird, profile, log)
     try:
-        lines, finished = session.wait_for_line(lambda l: (report(l) or {}).get("op") == "done", SESSION_TIMEOUT)
+        _, finished = session.wait_for_line(lambda l: (report(l) or {}).get("op") == "done", SESSION_TIMEOUT)
     finally:
         session.stop()
+    with open(log, encoding="utf-8", errors="replace") as f:
+        lines = f.read().split("\n")
     print("%s session: %.1f s%s" % (name, time.monotonic() - started, "" if finished else ", did not finish"))
     records = {}
     for line in lines:

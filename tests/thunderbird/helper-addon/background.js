@@ -124,10 +124,12 @@ async function caret(name, timeoutMs) {
   }
 }
 
+// The product is done with a reply it rewrote once its button is enabled.
 async function waitButton(name, addonId, timeoutMs) {
   const windowId = replies.get(name).windowId;
   const state = () => messenger.e2e.composeActionState(windowId, addonId);
-  return poll(state, (s) => s.found && !s.disabled, timeoutMs);
+  const result = await poll(state, (s) => s.found && !s.disabled, timeoutMs);
+  return { ...result.value, timedOut: result.timedOut };
 }
 
 async function waitFile(path, timeoutMs) {
@@ -144,10 +146,11 @@ async function runStep(step, messages) {
       });
       replies.set(step.name, tab);
       const read = await waitBody(step.name, step.wait || {}, step.timeoutMs || 10000);
+      const button = step.product ? await waitButton(step.name, step.product, step.timeoutMs || 10000) : undefined;
       // A reply whose body must stay as it is shows nothing to wait for; a
       // file the test's own programs make can say what happened to it.
       const file = step.afterFile ? await waitFile(step.afterFile, step.timeoutMs || 10000) : undefined;
-      return { tabId: tab.id, file, ...read };
+      return { tabId: tab.id, file, button, ...read };
     }
     case "read":
       return waitBody(step.name, step.wait || {}, step.timeoutMs || 10000);
@@ -166,8 +169,6 @@ async function runStep(step, messages) {
       return { button, ...(await waitBody(step.name, step.wait || {}, step.timeoutMs || 10000)) };
     }
     case "close":
-      // The product is done with a reply once its button is enabled.
-      if (step.product) await waitButton(step.name, step.product, step.timeoutMs || 10000);
       return close(step.name);
     case "options":
       await messenger.e2e.openAddonOptions(step.addon);
