@@ -74,7 +74,8 @@ def session(args, display, name, steps, window_name, size, target, managed=None)
     shutil.rmtree(root, ignore_errors=True)
     # A caret that does not blink is in every capture.
     profile = tbprofile.Profile(root, {"ui.caretBlinkTime": 0})
-    scenario = {"folder": tbprofile.FOLDER, "messageCount": len(tbprofile.MESSAGES), "steps": steps}
+    scenario = {"folder": tbprofile.FOLDER, "messageCount": len(tbprofile.MESSAGES),
+                "product": tbprofile.PRODUCT_ID, "steps": steps}
     helper = os.path.join(root, "helper.xpi")
     tbprofile.zip_folder(os.path.join(HERE, "helper-addon"), helper, {"scenario.json": json.dumps(scenario)})
     profile.add_xpi(tbprofile.HELPER_ID, helper)

@@ -96,6 +96,7 @@ def run_session(args, name, product, baseline):
     shutil.rmtree(root, ignore_errors=True)
     profile = tbprofile.Profile(root)
     scenario = {"folder": tbprofile.FOLDER, "messageCount": len(tbprofile.MESSAGES),
+                "product": PRODUCT_ID if product else None,
                 "steps": steps(baseline, PRODUCT_ID if product else None,
                                os.path.join(root, "host-stopped") if product else None)}
     helper = os.path.join(root, "helper.xpi")

@@ -195,6 +195,10 @@ async function main() {
   }
   const messages = await listMessages(folder, scenario.messageCount, 20000);
   report({ op: "folder", messages: messages.map((m) => m.subject) });
+  if (scenario.product) {
+    const started = await poll(() => messenger.e2e.backgroundState(scenario.product), (s) => s === "running", 30000, 100);
+    report({ op: "product", state: started.value, waitedMs: started.waitedMs });
+  }
   for (const [index, step] of scenario.steps.entries()) {
     const start = Date.now();
     try {

@@ -2,6 +2,7 @@
 // Privileged half of the test helper: what no WebExtension API shows.
 /* global ChromeUtils, Services, IOUtils */
 var { ExtensionCommon } = ChromeUtils.importESModule("resource://gre/modules/ExtensionCommon.sys.mjs");
+var { ExtensionParent } = ChromeUtils.importESModule("resource://gre/modules/ExtensionParent.sys.mjs");
 
 // The question Thunderbird asks before closing a changed compose window is a
 // common dialog; it is answered "Cancel" so that the window stays.
@@ -46,6 +47,10 @@ this.e2e = class extends ExtensionCommon.ExtensionAPI {
           // The button acts on the press of the primary mouse button.
           button.dispatchEvent(new win.MouseEvent("mousedown", { button: 0, bubbles: true, cancelable: true, view: win }));
           return { found: true, disabled };
+        },
+        // "running" once the background scripts have run, so their listeners are in place.
+        async backgroundState(addonId) {
+          return ExtensionParent.GlobalManager.getExtension(addonId)?.backgroundState ?? null;
         },
         async fileExists(path) {
           return IOUtils.exists(path);
