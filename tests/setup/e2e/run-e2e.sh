@@ -126,6 +126,13 @@ same_bytes() {
 same_bytes
 mapfile -t name_args <<<"$names"
 run_driver "installed state" check "$install_dir" "${name_args[@]}"
+# The host's manifest as Thunderbird reads it: our add-on only, the host beside it.
+python3 - "$install_unix/org.example.kelvane.json" <<'PY' && pass "the host manifest names the host and our add-on only" || fail "host manifest"
+import json, sys
+m = json.load(open(sys.argv[1], encoding="utf-8"))
+assert m == {"name": "org.example.kelvane", "description": m.get("description"), "path": "kelvane-host.exe",
+             "type": "stdio", "allowed_extensions": ["kelvane@example.org"]} and m["description"], m
+PY
 
 # Installing again over it replaces the earlier files and generated files.
 echo "old options" >"$install_unix/kelvane.cfg"
