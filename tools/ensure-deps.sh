@@ -9,8 +9,11 @@ missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
-echo "installing:$missing"
-SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+if [ -n "$missing" ]; then
+  echo "installing:$missing"
+  SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi
+# The Thunderbird add-on's tools: node, npm and the linter.
+"$(dirname "$0")/ensure-node.sh"
