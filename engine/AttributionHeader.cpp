@@ -104,6 +104,8 @@ int ReplyFormatter::ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange
   if (headerIndex < 0 || headerIndex >= static_cast<long long>(lines.size()) || form == HeaderForm::kNone)
     return headerIndex - 1;
   if (form == HeaderForm::kNews || form == HeaderForm::kAttribution) return ReplaceHeaderLine(headerIndex, form, what);
+  if (form == HeaderForm::kAttributionPair || form == HeaderForm::kMessageBlock)
+    return form_.mailDraft ? form_.mailDraft->ReplaceHeader(*this, headerIndex, form, what) : headerIndex - 1;
   if (settings_.headerStyle == kHeaderStyleOE) return KeepSeparatorBlock(headerIndex);
   return ReplaceSeparatorBlock(headerIndex, what);
 }
@@ -117,16 +119,39 @@ int ReplyFormatter::ReplaceHeaderLine(int headerIndex, HeaderForm form, HeaderCh
   }
   Sender sender;
   // Attributions of today's clients are found in drafts only.
-  const bool parsed = form == HeaderForm::kNews
-                          ? ParseSender(lines[hi], sender)
-                          : form_.mailDraft && form_.mailDraft->ParseAttribution(lines[hi], sender);
-  if (style != kHeaderStyleNone && parsed) {
+  const bool parsed =
+      ClientSender(sender) ||
+      (form == HeaderForm::kNews ? ParseSender(lines[hi], sender)
+                                 : form_.mailDraft && form_.mailDraft->ParseAttribution(lines[hi], sender));
+  return ReplaceAttributionLines(headerIndex, 1, parsed, sender, what);
+}
+
+int ReplyFormatter::ReplaceAttributionLines(int headerIndex, std::size_t count, bool haveSender, const Sender& sender,
+                                            HeaderChange& what) {
+  const std::size_t hi = static_cast<std::size_t>(headerIndex);
+  if (settings_.headerStyle != kHeaderStyleNone && haveSender) {
     lines[hi] = ComposeAttribution(sender.name, sender.mail, sender.nameIsMail);
+    RemoveLines(hi + 1, count - 1);
     return headerIndex;
   }
-  RemoveLines(hi, 1);
+  RemoveLines(hi, count);
   what.headerRemoved = true;
   return headerIndex - 1;
+}
+
+bool ReplyFormatter::ClientSender(Sender& sender) const {
+  if (form_.sender == nullptr || (form_.sender->name.empty() && form_.sender->mail.empty())) return false;
+  // The client's header fields are the sender's to write: a control
+  // character in them would break the attribution into lines of its own.
+  const auto clean = [](std::string text) {
+    for (char& c : text)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return text;
+  };
+  sender.mail = clean(form_.sender->mail);
+  sender.nameIsMail = form_.sender->name.empty() || form_.sender->name == form_.sender->mail;
+  sender.name = sender.nameIsMail ? sender.mail : clean(form_.sender->name);
+  return true;
 }
 
 int ReplyFormatter::KeepSeparatorBlock(int headerIndex) {
@@ -155,7 +180,7 @@ int ReplyFormatter::ReplaceSeparatorBlock(int headerIndex, HeaderChange& what) {
   const int32_t style = settings_.headerStyle;
   long long keep = style == kHeaderStyleNone ? h : h + 1;
   Sender sender;
-  if (style != kHeaderStyleNone && h + 1 < count) {
+  if (style != kHeaderStyleNone && !ClientSender(sender) && h + 1 < count) {
     const std::string& from = lines[hi + 1];
     const std::size_t colon = from.find(':');
     if (colon != std::string::npos) {
@@ -182,13 +207,17 @@ int ReplyFormatter::ReplaceSeparatorBlock(int headerIndex, HeaderChange& what) {
     if (IsEmptyLineAt(h + 1)) RemoveLines(hi + 1, 1);
     return headerIndex;
   }
+  return EndAfterRemovedBlock(headerIndex, what);
+}
+
+int ReplyFormatter::EndAfterRemovedBlock(int headerIndex, HeaderChange& what) {
   what.headerRemoved = true;
-  if (h == 0) {
+  if (headerIndex == 0) {
     if (IsEmptyLineAt(0)) RemoveLines(0, 1);
     return -1;
   }
-  if (IsEmptyLineAt(h - 1)) {
-    RemoveLines(hi - 1, 1);
+  if (IsEmptyLineAt(headerIndex - 1)) {
+    RemoveLines(static_cast<std::size_t>(headerIndex) - 1, 1);
     what.blankAboveRemoved = true;
     return headerIndex - 2;
   }

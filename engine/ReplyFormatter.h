@@ -16,9 +16,12 @@ enum ReformatResult : int {
   kReformatDeeper = 4      // body replaced; quoted part taken one level deeper
 };
 
-// Form of an attribution header line.  Attribution is the one-line form of
-// today's mail clients ("On DATE, NAME wrote:"), looked for in mail drafts only.
-enum class HeaderForm { kNone, kSeparator, kNews, kAttribution };
+// Form of an attribution header.  The last three are today's mail clients'
+// forms, looked for in mail drafts only: an attribution line ("On DATE, NAME
+// wrote:"), the same wrapped onto two lines, and a message block (a line such
+// as "-------- Original Message --------" and header fields up to an empty
+// line).
+enum class HeaderForm { kNone, kSeparator, kNews, kAttribution, kAttributionPair, kMessageBlock };
 
 // Sender data taken out of an attribution.
 struct Sender {
@@ -26,6 +29,13 @@ struct Sender {
   std::string mail;
   bool nameIsMail = false;
 };
+
+// The attribution the header style makes for a sender, as a draft's header
+// becomes (engine/mail/): for a body the engine does not rewrite, such as an
+// HTML reply.  An empty name gives the address.  Empty for the styles that
+// make no line ("O.E." keeps the client's own, "none" drops it) and for a
+// sender with neither name nor address.
+std::string ComposeAttributionFor(const Settings& settings, const Sender& sender);
 
 // Quote prefix at the start of a line: its depth (counted from the base) and
 // how many characters it spans.
@@ -74,6 +84,9 @@ public:
   static bool ParseMailbox(const std::string& text, Sender& sender);
   // An attribution line of today's clients, with its sender.
   static bool ParseClientAttribution(const std::string& line, Sender& sender);
+  // Two lines that are one attribution wrapped by its client; `sender` is
+  // written only when they are.
+  static bool ParseWrappedAttribution(const std::string& first, const std::string& second, Sender& sender);
   std::string ComposeAttribution(const std::string& name, const std::string& mail, bool nameIsMail) const;
   int ReplaceHeader(int headerIndex, HeaderForm form, HeaderChange* change = nullptr);
   static bool IsValidCustomHeader(const std::string& customHeader);
@@ -105,8 +118,18 @@ private:
   int ReplaceHeaderLine(int headerIndex, HeaderForm form, HeaderChange& what);
   int KeepSeparatorBlock(int headerIndex);
   int ReplaceSeparatorBlock(int headerIndex, HeaderChange& what);
+  // Replaces `count` header lines by the composed attribution, or removes
+  // them when the style is "none" or no sender is known.
+  int ReplaceAttributionLines(int headerIndex, std::size_t count, bool haveSender, const Sender& sender,
+                              HeaderChange& what);
+  // What headerEnd becomes once a header block that began at headerIndex is
+  // gone, and the empty line next to it with it.
+  int EndAfterRemovedBlock(int headerIndex, HeaderChange& what);
+  // The sender the mail client named in the text form, if it named one.
+  bool ClientSender(Sender& sender) const;
   // The steps of drafts and flowed text, in engine/mail/.
   friend class MailDraftRules;
+  friend std::string ComposeAttributionFor(const Settings& settings, const Sender& sender);
   friend class FlowedRendering;
 
   void RemoveLines(std::size_t first, std::size_t count);
@@ -114,6 +137,9 @@ private:
   bool IsEmptyLineAt(long long index) const;
   std::string OwnSeparator() const;
   bool FindDraftHeader(int& headerIndex, HeaderForm& form) const;
+  bool QuoteFollows(std::size_t index) const;
+  long long MessageBlockEnd(std::size_t headerIndex) const;
+  int ReplaceDraftHeader(int headerIndex, HeaderForm form, HeaderChange& what);
   void TakeDraftQuoteDepth(int headerEnd);
   void RestoreDraftSignature(int headerEnd);
   void DropEmptyQuoteEnds(int headerEnd);

@@ -17,6 +17,7 @@
 
 class ReplyFormatter;
 struct Sender;
+struct HeaderChange;
 struct QuotePrefix;
 enum class HeaderForm;
 
@@ -33,6 +34,9 @@ public:
   // Sets the base depth of the quote below the header, and gives an own
   // signature below it its blank back.
   virtual void TakeQuoteDepth(ReplyFormatter& formatter, int headerEnd) const = 0;
+  // Replaces the header forms only drafts have (a wrapped attribution, a
+  // message block); returns headerEnd as ReplyFormatter::ReplaceHeader does.
+  virtual int ReplaceHeader(ReplyFormatter& formatter, int headerIndex, HeaderForm form, HeaderChange& what) const = 0;
   // Drops the empty quoted lines that end a quoted block.
   virtual void DropEmptyQuoteEnds(ReplyFormatter& formatter, int headerEnd) const = 0;
   // The own part, just moved below the quote to begin at line `first`, gets
@@ -91,6 +95,7 @@ struct TextForm {
   FormSwitch<DraftSteps, MailDraftSteps> mailDraft;
   // The original message's author as the mail client knows it (its message
   // header, not the attribution line, which may be in any language).  When
-  // set, the new attribution names this sender.
+  // set with a name or an address, the new attribution names this sender
+  // whatever header form was found; an empty name gives the address.
   const Sender* sender = nullptr;
 };

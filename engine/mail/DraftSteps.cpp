@@ -88,6 +88,9 @@ public:
   bool ParseMailbox(const std::string& text, Sender& sender) const override {
     return ReplyFormatter::ParseMailbox(text, sender);
   }
+  int ReplaceHeader(ReplyFormatter& formatter, int headerIndex, HeaderForm form, HeaderChange& what) const override {
+    return formatter.ReplaceDraftHeader(headerIndex, form, what);
+  }
   void TakeQuoteDepth(ReplyFormatter& formatter, int headerEnd) const override {
     formatter.TakeDraftQuoteDepth(headerEnd);
   }

@@ -230,6 +230,29 @@ TEST(MailMode, HeaderBlockStaysByteForByteAndOnlyTheBodyChanges) {
   EXPECT_EQ(Filter({"--mail"}, noHeaders).out, "Ann Lee wrote:\n> q\n\njust text\n");
 }
 
+TEST(MailMode, TodaysAttributionsBecomeTheChosenHeader) {
+  // Whole drafts: the attribution, however its client wrote or wrapped it,
+  // gives way to "short+m" and nothing of it is left as own text.
+  struct Case {
+    const char* body;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"On Mon, Dec 7, 2026 at 10:15 AM Ann Lee <\nann.lee@example.com> wrote:\n\n> Does it happen\n> every time?\n"
+       "\n-- \nBob\n",
+       "Ann Lee <ann.lee@example.com> wrote:\n> Does it happen\n> every time?\n\n-- \nBob\n"},
+      {"On 12/2/26 9:17 AM, Ortiz, Mark wrote:\r\n> Hi\r\n", "Ortiz, Mark wrote:\r\n> Hi\r\n"},
+      {"\r\n-------- Original-Nachricht --------\r\nBetreff: Test\r\nDatum: Mon, 7 Dec 2026 10:15:00 +0100\r\n"
+       "Von: Ann Lee <ann.lee@example.com>\r\nAn: Bob <bob@example.com>\r\n\r\n> Hallo\r\n",
+       "Ann Lee <ann.lee@example.com> wrote:\r\n> Hallo\r\n"},
+      {"Le 07/12/2026 \xC3\xA0 10:15, Ann Lee a \xC3\xA9"
+       "crit\xC2\xA0:\n> Salut\n",
+       "Ann Lee wrote:\n> Salut\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Filter({"--mail", "--set", "headerStyle=2"}, kDraftHeader + c.body).out, kDraftHeader + c.out) << c.body;
+}
+
 TEST(Charset, AutoFallsBackToBytesAndUtf8NeedsTheMeasure) {
   // Without a UTF-8 measure (the Windows build), utf-8 is refused and auto is bytes.
   const FilterRun refused = Filter({"--charset=utf-8"}, kSample);
