@@ -100,6 +100,12 @@ void ReplyFormatter::JoinBrokenQuotes() {
     if (candidate) form_.todaysMail->MarkJoinable(*this, marks);
   }
   auto may = [&marks](std::size_t k, unsigned char what) { return marks.empty() || (marks[k] & what) != 0; };
+  // Today's mail is often sent unwrapped: a line wider than any client's
+  // column was never broken, so what follows it is not its rest.
+  constexpr long long kWidestBrokenLine = 80;
+  auto mayBeBroken = [&](std::size_t k, long long depth) {
+    return !form_.todaysMail || width(lines[k], lines[k].size()) + widthEstimate(depth) <= kWidestBrokenLine;
+  };
 
   // The list is compacted as it is walked: lines [0, w) are final and line
   // w - 1 is the one a join extends; lines [r, n) are still to be looked at.
@@ -110,7 +116,7 @@ void ReplyFormatter::JoinBrokenQuotes() {
     const long long dPrev = depths[w - 1];
     if (dPrev > depths[r] &&
         (depths[r + 1] == dPrev || (lines[r + 1].empty() && depths[r + 1] == 0 && depths[r] != 0)) &&
-        may(w - 1, BlockSteps::kMayExtend) && may(r, BlockSteps::kMayJoin) &&
+        may(w - 1, BlockSteps::kMayExtend) && may(r, BlockSteps::kMayJoin) && mayBeBroken(w - 1, dPrev) &&
         width(lines[w - 1], lines[w - 1].size()) + 1 + width(lines[r], firstWordLength(lines[r])) +
                 widthEstimate(dPrev) >
             70) {

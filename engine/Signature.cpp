@@ -37,7 +37,9 @@ void ReplyFormatter::StripQuotedSignature(int headerEnd) {
   while (m < lines.size()) {
     if (ScanQuotePrefix(lines[m], baseDepth).depth != 1) break;
     if (IsQuoteOnlyLine(lines[m])) {
-      while (m < lines.size() && IsQuoteOnlyLine(lines[m])) ++m;
+      // In a draft own text may follow the quote; the empty line that keeps
+      // it apart is the user's, not part of the signature.
+      while (m < lines.size() && IsQuoteOnlyLine(lines[m]) && !(form_.mailDraft && lines[m].empty())) ++m;
       break;
     }
     ++m;

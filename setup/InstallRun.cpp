@@ -82,6 +82,21 @@ CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<Arc
   return plan;
 }
 
+std::vector<PlannedHost> PlanNativeHosts(const InstallRequest& request, FileSystem& fs) {
+  std::vector<PlannedHost> planned;
+  for (const NativeHostEntry& host : request.nativeHosts) {
+    PlannedHost plan;
+    if (!IsNativeHostName(host.name) || !ResolveInside(request.installDir, host.manifest, fs, plan.manifestPath))
+      continue;
+    // Thunderbird reads the manifest when an add-on connects; a key naming a
+    // missing file would only fail there, far from the cause.
+    if (fs.Kind(plan.manifestPath) != PathKind::kFile) continue;
+    plan.name = host.name;
+    planned.push_back(std::move(plan));
+  }
+  return planned;
+}
+
 std::vector<PlannedShortcut> PlanShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir,
                                            const std::string& folder) {
   std::vector<PlannedShortcut> planned;
@@ -108,6 +123,13 @@ void CleanUpEarlierInstallation(const InstallRequest& request, const RecordLists
   if (!plan.shortcutFolder.empty()) fs.RemoveFolder(plan.shortcutFolder);
   // The old shortcuts' folder may have been the chosen one.
   fs.MakeFolder(request.menuFolder);
+  // A host the new package no longer registers would point at a manifest
+  // that is gone; the others are registered again below.
+  for (const std::string& name : earlier.nativeHosts) {
+    bool kept = false;
+    for (const NativeHostEntry& host : request.nativeHosts) kept = kept || host.name == name;
+    if (!kept && IsNativeHostName(name)) system.RemoveNativeHost(name);
+  }
 }
 
 void CreateShortcuts(const std::vector<ShortcutSpec>& list, const std::string& installDir, const std::string& folder,
@@ -191,6 +213,14 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
     InstallFonts(request, system);
   }
 
+  // Registered before the record is written, so that the record names what
+  // the uninstaller has to remove.
+  bool hostsRegistered = true;
+  for (const PlannedHost& host : PlanNativeHosts(request, fs)) {
+    record.nativeHosts.push_back(host.name);
+    hostsRegistered = system.RegisterNativeHost(host.name, host.manifestPath) && hostsRegistered;
+  }
+
   system.ShowStatus(texts.creatingUninstallData);
   for (const std::string& name : request.generatedFiles)
     if (IsSafeRelativeName(name)) record.generatedFiles.push_back(name);
@@ -203,5 +233,7 @@ InstallOutcome RunInstallation(const InstallRequest& request, InstallSystem& sys
   std::vector<UninstallValue> values = MakeUninstallValues(request);
   if (!IsSafeKeyName(request.appName) || values.empty() || !system.RegisterUninstaller(request.appName, values))
     outcome.result = InstallResult::kRegistryFailed;
+  else if (!hostsRegistered)
+    outcome.result = InstallResult::kHostFailed;
   return outcome;
 }

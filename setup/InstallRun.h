@@ -9,6 +9,7 @@
 
 #include "setup/common/FileSystem.h"
 #include "setup/common/ShortcutRules.h"
+#include "setup/package/SetupScript.h"
 #include "setup/record/RecordFile.h"
 
 struct ShortcutSpec {
@@ -35,6 +36,9 @@ struct InstallRequest {
   // What the Add/Remove Programs entry tells beside the name; empty ones
   // are not written.  displayIcon is relative to the installation directory.
   std::string publisher, displayVersion, displayIcon, urlInfoAbout;
+  // Registered for every user once the files are in place; their manifests
+  // are installed files.
+  std::vector<NativeHostEntry> nativeHosts;
 };
 
 // One value of the application's Uninstall key: a string, or a 32-bit
@@ -72,6 +76,10 @@ public:
   virtual void ClearPendingRemoval(const std::string& appName) = 0;
   // Creates the Uninstall key for appName and writes every value.
   virtual bool RegisterUninstaller(const std::string& appName, const std::vector<UninstallValue>& values) = 0;
+  // Creates the host's key for every user, its default value the manifest's
+  // full path.
+  virtual bool RegisterNativeHost(const std::string& name, const std::string& manifestPath) = 0;
+  virtual void RemoveNativeHost(const std::string& name) = 0;
   virtual void ShowError(const std::string& text) = 0;
 };
 
@@ -81,6 +89,8 @@ enum class InstallResult {
   kEntryFailed,     // the archive reader could not write an entry; the files
                     // this run had added are removed again
   kRegistryFailed,  // everything installed, but the Uninstall entry is missing
+  kHostFailed,      // everything installed, but a native messaging host is not
+                    // registered
 };
 
 struct InstallOutcome {
@@ -102,6 +112,14 @@ struct CleanupPlan {
 
 CleanupPlan PlanEarlierCleanup(const RecordLists& earlier, const std::vector<ArchiveItem>& entries,
                                const std::string& installDir, FileSystem& fs);
+
+struct PlannedHost {
+  std::string name, manifestPath;
+};
+
+// The hosts to register; entries with a name Mozilla would refuse, or whose
+// manifest is not an installed file, are left out.
+std::vector<PlannedHost> PlanNativeHosts(const InstallRequest& request, FileSystem& fs);
 
 struct PlannedShortcut {
   std::string targetPath, linkPath, description, arguments;

@@ -95,6 +95,7 @@ const char* const kRecordNotSaved = "Uninstall Information could not be saved!";
 const char* const kRegistryFailed =
     "The uninstall information could not be written to the registry!\nThe installation is not "
     "complete.";
+const char* const kHostFailed = "A native messaging host could not be registered!\nThe installation is not complete.";
 const char* const kArchiveUnreadable = "The installation file is corrupt!";
 const char* const kLogFileName = "setup.log";
 const char* const kLogYes = "Yes";

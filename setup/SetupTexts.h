@@ -50,6 +50,7 @@ extern const char* const kMenuPathNotFound;
 extern const char* const kMenuInvalidName;
 extern const char* const kRecordNotSaved;
 extern const char* const kRegistryFailed;
+extern const char* const kHostFailed;
 extern const char* const kArchiveUnreadable;
 extern const char* const kLogFileName;
 extern const char* const kLogYes;

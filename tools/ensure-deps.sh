@@ -4,7 +4,7 @@ set -eu
 pkgs="cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
       clang libclang-rt-14-dev mingw-w64 libz-mingw-w64-dev wine64 libwine fonts-wine fonts-liberation
       xvfb xdotool imagemagick x11-apps par zip unzip 7zip libarchive-tools python3 time
-      dpkg-dev groff-base vim tmux neomutt libutf8proc-dev libunibreak-dev pkg-config"
+      dpkg-dev groff-base vim tmux neomutt thunderbird libutf8proc-dev libunibreak-dev pkg-config nlohmann-json3-dev"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

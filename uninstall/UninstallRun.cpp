@@ -132,6 +132,13 @@ UninstallResult RunUninstall(const RecordLists& record, const std::string& ownDi
   if (!plan.shortcutFolder.empty()) fs.RemoveFolder(plan.shortcutFolder);
   for (const std::string& path : plan.directories) fs.RemoveFolder(path);
 
+  // A host key that another installation has taken over since names a
+  // manifest outside this folder; it is that installation's to remove.
+  std::string manifest;
+  for (const std::string& name : record.nativeHosts)
+    if (IsNativeHostName(name) && system.NativeHostManifest(name, manifest) && IsInsideDirectory(manifest, ownDir))
+      system.DeleteNativeHostKey(name);
+
   // An empty or nested name would make the key below name the Uninstall key
   // itself, or another application's.
   if (!IsSafeKeyName(record.appName)) return UninstallResult::kRemoved;

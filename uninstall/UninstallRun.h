@@ -24,6 +24,10 @@ public:
   // An empty class or title matches any.
   virtual bool WindowExists(const std::string& windowClass, const std::string& windowTitle) = 0;
   virtual void DeleteUninstallKey(const std::string& appName) = 0;
+  // The manifest path a native messaging host's key names; false when there
+  // is no such key or no readable path.
+  virtual bool NativeHostManifest(const std::string& name, std::string& manifestPath) = 0;
+  virtual void DeleteNativeHostKey(const std::string& name) = 0;
   // The command interpreter's full path; empty when unknown.
   virtual std::string CommandInterpreter() = 0;
   virtual bool SetRunOnce(const std::string& valueName, const std::string& command) = 0;

@@ -26,6 +26,10 @@ std::string UninstallKeyName(const std::string& appName) {
   return kUninstallKeyRoot + appName;
 }
 
+std::string NativeHostKeyName(const std::string& hostName) {
+  return "SOFTWARE\\Mozilla\\NativeMessagingHosts\\" + hostName;
+}
+
 bool RegistryKey::Open(HKEY root, const std::string& subKey, REGSAM access) {
   Close();
   if (RegOpenKeyExA(root, subKey.c_str(), 0, access, &key_) == ERROR_SUCCESS) return true;

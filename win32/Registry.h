@@ -47,5 +47,11 @@ RegistryRead ReadRegistryString(HKEY root, const std::string& subKey, const char
 
 // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\<appName>"
 std::string UninstallKeyName(const std::string& appName);
+// "SOFTWARE\Mozilla\NativeMessagingHosts\<name>", in the registry view of
+// the program's own bitness.  Mozilla's applications since Firefox 64 look in
+// the 32-bit view first and then in the native one, so either view serves
+// 32-bit and 64-bit Thunderbird alike; setup and the uninstaller ship in one
+// build and so always meet in the same view.
+std::string NativeHostKeyName(const std::string& hostName);
 extern const char* const kRunOnceKey;
 extern const char* const kShellFoldersKey;

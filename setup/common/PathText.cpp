@@ -97,3 +97,18 @@ bool IsSafeKeyName(const std::string& name) {
     if (c == '\\' || static_cast<unsigned char>(c) < 32) return false;
   return true;
 }
+
+bool IsNativeHostName(const std::string& name) {
+  if (name.empty() || name.size() >= 256) return false;
+  bool wordStart = true;
+  for (char c : name) {
+    bool wordChar = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    if (c == '.' && !wordStart)
+      wordStart = true;
+    else if (wordChar)
+      wordStart = false;
+    else
+      return false;
+  }
+  return !wordStart;
+}

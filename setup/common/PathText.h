@@ -47,3 +47,8 @@ int DirectoryDepth(const std::string& directory);
 // known key: not empty, no backslash, no control character, shorter than
 // the 256 bytes setup and the uninstaller keep for it.
 bool IsSafeKeyName(const std::string& name);
+
+// True for a native messaging host's name as Mozilla's applications accept
+// it: words of ASCII letters, digits and '_' joined by single dots.  Such a
+// name is also a safe key name.
+bool IsNativeHostName(const std::string& name);

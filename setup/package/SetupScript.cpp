@@ -75,6 +75,15 @@ bool ReadScriptPairList(std::string_view text, std::string_view header, std::vec
   return true;
 }
 
+bool ReadScriptHostList(std::string_view text, std::string_view header, std::vector<NativeHostEntry>& list) {
+  const std::size_t content = FindContent(text, header);
+  if (content == npos) return false;
+  const std::vector<std::string> lines = ReadLines(text, content);
+  list.clear();
+  for (std::size_t i = 0; i + 1 < lines.size(); i += 2) list.push_back({lines[i], lines[i + 1]});
+  return true;
+}
+
 bool ReadScriptBlock(std::string_view text, std::string_view header, std::string& block) {
   const std::size_t content = FindContent(text, header);
   if (content == npos) return false;
@@ -102,5 +111,6 @@ SetupScript ParseSetupScript(std::string_view text) {
   ReadScriptValue(text, "#DisplayVersion", script.DisplayVersion);
   ReadScriptValue(text, "#DisplayIcon", script.DisplayIcon);
   ReadScriptValue(text, "#URLInfoAbout", script.URLInfoAbout);
+  ReadScriptHostList(text, "#NativeMessagingHosts", script.NativeMessagingHosts);
   return script;
 }

@@ -13,6 +13,14 @@ struct ShortcutEntry {
   std::string linkPath;     // full path of the shortcut file, filled in when it is created
 };
 
+// A native messaging host for Mozilla's mail client and browser: its name,
+// which is also its registry key's, and its manifest, an installed file
+// relative to the installation directory.
+struct NativeHostEntry {
+  std::string name;
+  std::string manifest;
+};
+
 struct SetupScript {
   std::string AppName = "Application";
   std::vector<ShortcutEntry> Shortcuts;
@@ -30,6 +38,8 @@ struct SetupScript {
   std::string DisplayVersion;
   std::string DisplayIcon;  // an installed file, relative to the installation directory
   std::string URLInfoAbout;
+  // Registered for every user; absent, nothing is registered.
+  std::vector<NativeHostEntry> NativeMessagingHosts;
 };
 
 // Reads every section of a script text; sections that are absent or cut
@@ -42,6 +52,10 @@ bool ReadScriptValue(std::string_view text, std::string_view header, std::string
 bool ReadScriptList(std::string_view text, std::string_view header, std::vector<std::string>& list);
 bool ReadScriptPairList(std::string_view text, std::string_view header, std::vector<ShortcutEntry>& list);
 bool ReadScriptBlock(std::string_view text, std::string_view header, std::string& block);
+
+// A list whose lines alternate a host's name and its manifest; a name left
+// without its manifest line at the end is dropped.
+bool ReadScriptHostList(std::string_view text, std::string_view header, std::vector<NativeHostEntry>& list);
 
 // Splits a shortcut's target line into target and arguments: the arguments
 // follow the first blank after the first '.', if there is one.

@@ -22,6 +22,7 @@ bool LoadRecordLists(const char* path, bool forUninstaller, RecordLists& lists) 
   lists.generatedFiles = SlotTexts(record.generatedFiles, record.generatedCount);
   lists.windowClass = record.windowClass;
   lists.windowTitle = record.windowTitle;
+  lists.nativeHosts = SlotTexts(record.nativeHosts, record.hostCount);
   return true;
 }
 
@@ -38,5 +39,6 @@ bool SaveRecordLists(const char* path, const RecordLists& lists) {
   script.GeneratedFiles = lists.generatedFiles;
   script.RunningCheckWindowClass = lists.windowClass;
   script.RunningCheckWindowTitle = lists.windowTitle;
+  for (const std::string& name : lists.nativeHosts) script.NativeMessagingHosts.push_back({name, std::string()});
   return WriteUninstallRecord(script, lists.files, path);
 }

@@ -12,6 +12,7 @@ struct RecordLists {
   std::vector<std::string> generatedFiles;
   std::string windowClass;
   std::string windowTitle;
+  std::vector<std::string> nativeHosts;  // registry key names of the hosts
 };
 
 // Reads the record at path; the window texts only for the uninstaller.

@@ -10,6 +10,8 @@
 namespace {
 
 const char kMagic[4] = {'S', 'S', '0', '1'};
+// Opens the section of native messaging hosts behind the window texts.
+const char kHostsTag[4] = {'N', 'M', 'H', '1'};
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -72,6 +74,13 @@ public:
     return true;
   }
 
+  // True, and past the tag, when the next bytes are the tag.
+  bool Tag(const char (&tag)[4]) {
+    if (size_ - pos_ < sizeof tag || std::memcmp(data_ + pos_, tag, sizeof tag) != 0) return false;
+    pos_ += sizeof tag;
+    return true;
+  }
+
 private:
   const unsigned char* data_;
   std::size_t size_;
@@ -96,7 +105,10 @@ bool WriteUninstallRecord(const SetupScript& script, const std::vector<std::stri
     if (!Fits(entry->linkPath, UninstallRecord::kPathSize)) return false;
   for (const std::string& name : script.GeneratedFiles)
     if (!Fits(name, UninstallRecord::kPathSize)) return false;
-  if (files.size() > INT32_MAX || shortcuts.size() > INT32_MAX || script.GeneratedFiles.size() > INT32_MAX)
+  for (const NativeHostEntry& host : script.NativeMessagingHosts)
+    if (!Fits(host.name, UninstallRecord::kPathSize)) return false;
+  if (files.size() > INT32_MAX || shortcuts.size() > INT32_MAX || script.GeneratedFiles.size() > INT32_MAX ||
+      script.NativeMessagingHosts.size() > INT32_MAX)
     return false;
 
   std::string out(kMagic, sizeof kMagic);
@@ -109,6 +121,12 @@ bool WriteUninstallRecord(const SetupScript& script, const std::vector<std::stri
   for (const std::string& name : script.GeneratedFiles) PutString(out, name);
   PutString(out, script.RunningCheckWindowClass);
   PutString(out, script.RunningCheckWindowTitle);
+  // Without hosts the record stays byte for byte what it always was.
+  if (!script.NativeMessagingHosts.empty()) {
+    out.append(kHostsTag, sizeof kHostsTag);
+    AppendLeInt32(out, static_cast<std::int32_t>(script.NativeMessagingHosts.size()));
+    for (const NativeHostEntry& host : script.NativeMessagingHosts) PutString(out, host.name);
+  }
 
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "wb"));
   if (!file) return false;
@@ -122,9 +140,27 @@ int ParseUninstallRecord(const unsigned char* data, std::size_t size, UninstallR
   bool ok = cursor.Magic() && cursor.String(read.appName, sizeof read.appName) &&
             cursor.Strings(read.fileCount, read.files) && cursor.Strings(read.shortcutCount, read.shortcuts) &&
             cursor.Strings(read.generatedCount, read.generatedFiles);
-  if (ok && depth == RecordDepth::kUninstaller)
+  if (!ok) {
+    record = UninstallRecord();
+    return 1;
+  }
+  if (depth == RecordDepth::kUninstaller) {
+    // Bytes behind the window texts that are not the hosts' section belong
+    // to nothing this reader knows and are left alone, as older readers do;
+    // a section that is there but damaged makes the record damaged.
     ok = cursor.String(read.windowClass, sizeof read.windowClass) &&
-         cursor.String(read.windowTitle, sizeof read.windowTitle);
+         cursor.String(read.windowTitle, sizeof read.windowTitle) &&
+         (!cursor.Tag(kHostsTag) || cursor.Strings(read.hostCount, read.nativeHosts));
+  } else {
+    // Setup never needed the window texts: a record whose later fields do
+    // not read still serves it as it always did, only without hosts.
+    char scratch[UninstallRecord::kNameSize];
+    if (cursor.String(scratch, sizeof scratch) && cursor.String(scratch, sizeof scratch) && cursor.Tag(kHostsTag) &&
+        !cursor.Strings(read.hostCount, read.nativeHosts)) {
+      read.hostCount = 0;
+      read.nativeHosts.clear();
+    }
+  }
   record = ok ? std::move(read) : UninstallRecord();
   return ok ? 0 : 1;
 }

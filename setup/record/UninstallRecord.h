@@ -24,10 +24,16 @@ struct UninstallRecord {
   std::vector<PathSlot> generatedFiles;
   char windowClass[kNameSize] = {};
   char windowTitle[kNameSize] = {};
+  // Native messaging hosts registered for the installation, by name.  They
+  // follow the window texts in a tagged section of their own, which readers
+  // that predate it never reach; a record without hosts has no section.
+  int hostCount = 0;
+  std::vector<PathSlot> nativeHosts;
 };
 
 enum class RecordDepth {
-  kSetup,        // fields up to the generated files: setup cleans up with them
+  kSetup,        // fields up to the generated files, and the hosts when the
+                 // window texts before them read: setup cleans up with them
   kUninstaller,  // every field, the window class and title included
 };
 

@@ -213,6 +213,7 @@ int SetupRun::Install(const std::string& installDir, const std::string& menuFold
   request.displayVersion = script.DisplayVersion;
   request.displayIcon = script.DisplayIcon;
   request.urlInfoAbout = script.URLInfoAbout;
+  request.nativeHosts = script.NativeMessagingHosts;
 
   Win32InstallSystem system(package_.Archive(), Silent() ? nullptr : &progress, owner, installDir, folders_);
   SetCurrentDirectoryA(installDir.c_str());
@@ -226,6 +227,8 @@ int SetupRun::Install(const std::string& installDir, const std::string& menuFold
       return Stop(kSetupExitInstallationFailed, FormatExtractionFailure(outcome.entryName, outcome.reason), owner);
     case InstallResult::kRegistryFailed:
       return Stop(kSetupExitInstallationFailed, SetupMessage::kRegistryFailed, owner);
+    case InstallResult::kHostFailed:
+      return Stop(kSetupExitInstallationFailed, SetupMessage::kHostFailed, owner);
     case InstallResult::kCompleted:
       break;
   }

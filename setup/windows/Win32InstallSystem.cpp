@@ -97,6 +97,15 @@ bool Win32InstallSystem::RegisterUninstaller(const std::string& appName, const s
   return written;
 }
 
+bool Win32InstallSystem::RegisterNativeHost(const std::string& name, const std::string& manifestPath) {
+  RegistryKey key;
+  return key.Create(HKEY_LOCAL_MACHINE, NativeHostKeyName(name), KEY_SET_VALUE) && key.WriteText(nullptr, manifestPath);
+}
+
+void Win32InstallSystem::RemoveNativeHost(const std::string& name) {
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, NativeHostKeyName(name).c_str());
+}
+
 void Win32InstallSystem::ShowError(const std::string& text) {
   Messages().Show(owner_, text, SetupMessage::kErrorCaption, MB_OK | MB_ICONWARNING);
 }

@@ -37,6 +37,8 @@ public:
                       const std::string& arguments) override;
   void ClearPendingRemoval(const std::string& appName) override;
   bool RegisterUninstaller(const std::string& appName, const std::vector<UninstallValue>& values) override;
+  bool RegisterNativeHost(const std::string& name, const std::string& manifestPath) override;
+  void RemoveNativeHost(const std::string& name) override;
   void ShowError(const std::string& text) override;
 
 private:

@@ -34,6 +34,9 @@ public:
   std::string registered;
   std::map<std::string, UninstallValue> values;
   std::vector<std::string> clearedRemovals;
+  std::map<std::string, std::string> hosts;  // registered name -> manifest path
+  std::vector<std::string> hostsRemoved;
+  bool hostsWritable = true;
   const InstallRequest* request = nullptr;
 
   FakeInstallSystem() {
@@ -87,6 +90,15 @@ public:
     for (const UninstallValue& value : written) values[value.name] = value;
     registered = values["UninstallString"].text;
     return true;
+  }
+  bool RegisterNativeHost(const std::string& name, const std::string& manifestPath) override {
+    if (!hostsWritable) return false;
+    hosts[name] = manifestPath;
+    return true;
+  }
+  void RemoveNativeHost(const std::string& name) override {
+    hostsRemoved.push_back(name);
+    hosts.erase(name);
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
 
@@ -425,4 +437,38 @@ TEST(InstallRegistry, UninstallEntryDescribesTheInstallationFully) {
     for (const char* absent : {"Publisher", "DisplayVersion", "URLInfoAbout", "DisplayIcon"})
       EXPECT_NE(absent, value.name);
   EXPECT_EQ(7u, values.size());
+}
+
+TEST(InstallNativeHosts, RegisteredWhenTheirManifestIsInstalledAndRecordedForRemoval) {
+  FakeInstallSystem system;
+  InstallRequest request = KelvaneRequest();
+  request.entries.push_back({"org.example.kelvane.json", 5});
+  request.entries.push_back({"sub\\b.json", 5});
+  request.nativeHosts = {{"org.example.kelvane", "org.example.kelvane.json"},
+                         {"nested.host", "sub\\b.json"},
+                         {"missing.manifest", "absent.json"},
+                         {"bad..name", "org.example.kelvane.json"},
+                         {"bad\\key", "org.example.kelvane.json"},
+                         {"outside", "..\\org.example.kelvane.json"}};
+  system.request = &request;
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(request, system).result);
+  EXPECT_EQ((std::map<std::string, std::string>{{"org.example.kelvane", InInstall("org.example.kelvane.json")},
+                                                {"nested.host", InInstall("sub\\b.json")}}),
+            system.hosts);
+  EXPECT_EQ((std::vector<std::string>{"org.example.kelvane", "nested.host"}), system.records[kInstall].nativeHosts);
+
+  // Installed again by a package that registers only the first: the other
+  // goes, the first is registered afresh; a host that fails is reported.
+  request.nativeHosts.resize(1);
+  system.hostsWritable = false;
+  EXPECT_EQ(InstallResult::kHostFailed, RunInstallation(request, system).result);
+  EXPECT_EQ(std::vector<std::string>{"nested.host"}, system.hostsRemoved);
+  EXPECT_EQ(std::vector<std::string>{"org.example.kelvane"}, system.records[kInstall].nativeHosts);
+
+  // Without hosts nothing is registered, removed or recorded.
+  FakeInstallSystem plain;
+  InstallRequest none = KelvaneRequest();
+  plain.request = &none;
+  ASSERT_EQ(InstallResult::kCompleted, RunInstallation(none, plain).result);
+  EXPECT_TRUE(plain.hosts.empty() && plain.hostsRemoved.empty() && plain.records[kInstall].nativeHosts.empty());
 }

@@ -20,6 +20,7 @@ public:
   std::vector<std::string> deletedKeys;
   std::string interpreter = "C:\\windows\\system32\\cmd.exe";
   std::map<std::string, std::string> runOnce;
+  std::map<std::string, std::string> hostKeys;  // name -> manifest path
 
   FileSystem& Files() override { return fs; }
   bool WindowExists(const std::string& windowClass, const std::string& windowTitle) override {
@@ -29,6 +30,13 @@ public:
     return windowPresent;
   }
   void DeleteUninstallKey(const std::string& appName) override { deletedKeys.push_back(appName); }
+  bool NativeHostManifest(const std::string& name, std::string& manifestPath) override {
+    auto it = hostKeys.find(name);
+    if (it == hostKeys.end()) return false;
+    manifestPath = it->second;
+    return true;
+  }
+  void DeleteNativeHostKey(const std::string& name) override { hostKeys.erase(name); }
   std::string CommandInterpreter() override { return interpreter; }
   bool SetRunOnce(const std::string& valueName, const std::string& command) override {
     runOnce[valueName] = command;
@@ -207,4 +215,22 @@ TEST(UninstallRunOnce, CommandsThatCouldDoSomethingElseAreNotLeft) {
   EXPECT_EQ(UninstallResult::kRemoved, RunUninstall(KelvaneRecord(), kOwnDir, system));
   EXPECT_TRUE(system.runOnce.empty());
   EXPECT_EQ(std::vector<std::string>{"Kelvane"}, system.deletedKeys);
+}
+
+TEST(UninstallNativeHosts, OnlyKeysThatStillNameThisInstallationGo) {
+  FakeUninstallSystem system;
+  RecordLists record = KelvaneRecord();
+  record.files.push_back("org.example.kelvane.json");
+  record.nativeHosts = {"org.example.kelvane", "taken.over", "never.made", "bad..name"};
+  Install(system, record);
+  system.hostKeys = {{"org.example.kelvane", Own("ORG.example.kelvane.json")},
+                     {"taken.over", "C:\\Other\\Kelvane\\taken.json"},
+                     {"bad..name", Own("x.json")},
+                     {"unrecorded", Own("org.example.kelvane.json")}};
+  ASSERT_EQ(UninstallResult::kRemoved, RunUninstall(record, kOwnDir, system));
+  EXPECT_FALSE(system.fs.Has(Own("org.example.kelvane.json")));
+  EXPECT_EQ((std::map<std::string, std::string>{{"taken.over", "C:\\Other\\Kelvane\\taken.json"},
+                                                {"bad..name", Own("x.json")},
+                                                {"unrecorded", Own("org.example.kelvane.json")}}),
+            system.hostKeys);
 }

@@ -159,6 +159,11 @@ int Inspect(const char* path) {
   out += ", \"DesktopShortcuts\": " + JsonShortcuts(s.DesktopShortcuts);
   out += ", \"GeneratedFiles\": " + JsonList(s.GeneratedFiles);
   out += ", \"InstallFonts\": " + JsonList(s.InstallFonts);
+  out += ", \"NativeMessagingHosts\": [";
+  for (std::size_t i = 0; i < s.NativeMessagingHosts.size(); ++i)
+    out += std::string(i ? ", " : "") + "{\"name\": " + Json(s.NativeMessagingHosts[i].name) +
+           ", \"manifest\": " + Json(s.NativeMessagingHosts[i].manifest) + "}";
+  out += "]";
   out += ", \"entries\": [";
   ArchiveReader& archive = package.Archive();
   ArchiveEntryInfo info;
@@ -193,6 +198,7 @@ int Record(const char* path) {
   out += ", \"generatedFiles\": " + JsonList(Texts(record.generatedFiles));
   out += ", \"windowClass\": " + Json(record.windowClass);
   out += ", \"windowTitle\": " + Json(record.windowTitle);
+  out += ", \"nativeHosts\": " + JsonList(Texts(record.nativeHosts));
   out += "}\n";
   std::fputs(out.c_str(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;

@@ -75,3 +75,36 @@ MailDraft ReadMailDraft(const std::string& message) {
   }
   return draft;
 }
+
+void TrimTrailingBlanks(std::string& body) {
+  std::string out;
+  out.reserve(body.size());
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t lf = body.find('\n', pos);
+    const std::size_t end = lf == std::string::npos ? body.size() : lf;
+    std::size_t cut = end;
+    if (body.compare(pos, end - pos, "-- ") != 0)
+      while (cut > pos && body[cut - 1] == ' ') --cut;
+    out.append(body, pos, cut - pos);
+    if (lf == std::string::npos) break;
+    out += '\n';
+    pos = lf + 1;
+  }
+  body.swap(out);
+}
+
+void RestoreDraftLineEnds(const std::string& original, std::string& body) {
+  const std::size_t lf = original.find('\n');
+  if (lf != std::string::npos && lf > 0 && original[lf - 1] == '\r') {
+    std::string crlf;
+    crlf.reserve(body.size() + body.size() / 32);
+    for (const char c : body) {
+      if (c == '\n') crlf += '\r';
+      crlf += c;
+    }
+    body.swap(crlf);
+  }
+  const bool hadEnd = !original.empty() && original.back() == '\n';
+  if (hadEnd && (body.empty() || body.back() != '\n')) body += lf > 0 && original[lf - 1] == '\r' ? "\r\n" : "\n";
+}

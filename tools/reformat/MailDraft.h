@@ -16,3 +16,13 @@ struct MailDraft {
 // Finds the header block and reads its Content-Type.  Text that does not
 // begin with header fields has no header block: all of it is body.
 MailDraft ReadMailDraft(const std::string& message);
+
+// The draft's rules for the engine's output, shared by the filter's --mail
+// and the Thunderbird host.  The engine ends a line that a carry became with
+// the carry's blank and quotes an empty line as "> "; in a draft such blanks
+// would read as soft line breaks to a flowed-aware client, so they go, except
+// in the signature separator "-- ".
+void TrimTrailingBlanks(std::string& body);
+// The body goes back with the line ends the original came with: CR LF when
+// its first line ended so, and a line end after the last line when it had one.
+void RestoreDraftLineEnds(const std::string& original, std::string& body);

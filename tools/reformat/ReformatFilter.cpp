@@ -10,7 +10,6 @@
 #include "engine/mail/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
 #include "engine/ReplyFormatter.h"
-#include "engine/SettingFields.h"
 #include "tools/reformat/SettingAssignment.h"
 
 namespace {
@@ -56,23 +55,6 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 done (also when the body needed no change), 1 a file could not\n"
     "be read or written (an in-place FILE is then left as it was), 2 bad usage.\n";
-
-bool ParseInt32(const std::string& text, int32_t& value) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i == text.size()) return false;
-  long long magnitude = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    magnitude = magnitude * 10 + (text[i] - '0');
-    if (magnitude > 2147483648LL) return false;
-  }
-  const long long v = negative ? -magnitude : magnitude;
-  if (v > 2147483647LL || v < -2147483648LL) return false;
-  value = static_cast<int32_t>(v);
-  return true;
-}
 
 bool ReadWholeFile(std::FILE* file, std::string& data) {
   // Read straight into a buffer of the stream's size when it can tell it:
@@ -259,45 +241,6 @@ const TextMeasure* ChooseMeasure(const Options& options, const FilterEnvironment
   return wanted && IsValidUtf8(text.data(), text.size()) ? environment.utf8 : nullptr;
 }
 
-// The engine ends a line that a carry became with the carry's blank, and
-// quotes an empty line as "> ".  In a draft such blanks would read as soft
-// line breaks to a flowed-aware client; only the signature separator keeps
-// its blank.
-void TrimTrailingBlanks(std::string& body) {
-  std::string out;
-  out.reserve(body.size());
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t lf = body.find('\n', pos);
-    const std::size_t end = lf == std::string::npos ? body.size() : lf;
-    std::size_t cut = end;
-    if (body.compare(pos, end - pos, "-- ") != 0)
-      while (cut > pos && body[cut - 1] == ' ') --cut;
-    out.append(body, pos, cut - pos);
-    if (lf == std::string::npos) break;
-    out += '\n';
-    pos = lf + 1;
-  }
-  body.swap(out);
-}
-
-// A draft's body goes back with the line ends it came with: CR LF when its
-// first line ended so, and a line end after the last line when it had one.
-void RestoreDraftLineEnds(const std::string& original, std::string& body) {
-  const std::size_t lf = original.find('\n');
-  if (lf != std::string::npos && lf > 0 && original[lf - 1] == '\r') {
-    std::string crlf;
-    crlf.reserve(body.size() + body.size() / 32);
-    for (const char c : body) {
-      if (c == '\n') crlf += '\r';
-      crlf += c;
-    }
-    body.swap(crlf);
-  }
-  const bool hadEnd = !original.empty() && original.back() == '\n';
-  if (hadEnd && (body.empty() || body.back() != '\n')) body += lf > 0 && original[lf - 1] == '\r' ? "\r\n" : "\n";
-}
-
 // The whole transformation of a text held in memory.  Returns the new text;
 // `result` is the engine's result (1 when the text is left alone).
 std::string TransformText(const Options& options, const Settings& settings, const FilterEnvironment& environment,
@@ -387,42 +330,6 @@ int Transform(const Options& options, const Settings& settings, const FilterEnvi
 }
 
 }  // namespace
-
-bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error) {
-  for (const SettingField& info : kSettingFields) {
-    if (field != info.name) continue;
-    switch (info.kind) {
-      case SettingKind::kNumber:
-      case SettingKind::kSwitch:
-      case SettingKind::kChoice: {
-        int32_t v = 0;
-        if (!ParseInt32(value, v)) {
-          error = "bad value for " + field + ": \"" + value + "\" is not a 32-bit decimal integer";
-          return false;
-        }
-        settings.*(info.number) = v;
-        return true;
-      }
-      case SettingKind::kChar:
-        if (value.size() != 1) {
-          error = "bad value for quoteChar: \"" + value + "\" is not one character";
-          return false;
-        }
-        settings.quoteChar = value[0];
-        return true;
-      case SettingKind::kText:
-        if (value.size() > kCustomHeaderMaxLength) {
-          error = "bad value for customHeader: longer than 80 bytes";
-          return false;
-        }
-        std::memset(settings.customHeader, 0, sizeof settings.customHeader);
-        std::memcpy(settings.customHeader, value.data(), value.size());
-        return true;
-    }
-  }
-  error = "unknown field \"" + field + "\"";
-  return false;
-}
 
 int RunReformatFilter(int argc, const char* const* argv, std::FILE* input, std::FILE* output, std::string& messages,
                       const FilterEnvironment& environment) {

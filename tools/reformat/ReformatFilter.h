@@ -10,10 +10,6 @@
 
 enum FilterExit { kFilterOk = 0, kFilterFileError = 1, kFilterUsageError = 2 };
 
-// Sets one field of the record by its name from text, as --set does.  On
-// failure returns false and puts a one-line reason into `error`.
-bool SetSettingsField(Settings& settings, const std::string& field, const std::string& value, std::string& error);
-
 // What the filter learns from the system it runs on.
 struct FilterEnvironment {
   const TextMeasure* utf8 = nullptr;  // the UTF-8 measure; null in a build without one

@@ -24,6 +24,12 @@ public:
   void DeleteUninstallKey(const std::string& appName) override {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyName(appName).c_str());
   }
+  bool NativeHostManifest(const std::string& name, std::string& manifestPath) override {
+    return ReadRegistryString(HKEY_LOCAL_MACHINE, NativeHostKeyName(name), nullptr, manifestPath) == RegistryRead::kOk;
+  }
+  void DeleteNativeHostKey(const std::string& name) override {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, NativeHostKeyName(name).c_str());
+  }
   std::string CommandInterpreter() override {
     char buffer[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableA("COMSPEC", buffer, MAX_PATH);

@@ -82,6 +82,12 @@ TEST(RegistryNames, KeyNamesAreSingleNonEmptyComponents) {
   EXPECT_FALSE(IsSafeKeyName(std::string(256, 'k')));
 }
 
+TEST(RegistryNames, HostNamesAreDottedWords) {
+  for (const char* good : {"org.example.kelvane", "a", "A_1.b2"}) EXPECT_TRUE(IsNativeHostName(good)) << good;
+  for (const char* bad : {"", ".a", "a.", "a..b", "a-b", "a\\b", "a b", "\xE4"})
+    EXPECT_FALSE(IsNativeHostName(bad)) << bad;
+}
+
 TEST(LinksOnTheWay, AnyLinkBelowTheBaseIsCrossing) {
   FakeFileSystem fs;
   fs.AddFolder("C:\\Inst\\real");

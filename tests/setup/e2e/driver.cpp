@@ -8,11 +8,13 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "setup/common/PathText.h"
 #include "setup/record/RecordFile.h"
 #include "win32/Com.h"
 #include "win32/Registry.h"
@@ -186,6 +188,101 @@ std::string ShellFolder(int csidl) {
   return path;
 }
 
+// --- Thunderbird's native messaging host ---------------------------------------
+
+const char* const kHostKey = "SOFTWARE\\Mozilla\\NativeMessagingHosts\\org.example.kelvane";
+
+std::string FileText(const std::string& path) {
+  std::string text;
+  if (FILE* in = std::fopen(path.c_str(), "rb")) {
+    char chunk[4096];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) text.append(chunk, got);
+    std::fclose(in);
+  }
+  return text;
+}
+
+// The manifest's "path" member; the manifest is ours and plain, so no JSON
+// escapes are expected in it.
+std::string ManifestPath(const std::string& manifest) {
+  std::size_t at = manifest.find("\"path\"");
+  if (at == std::string::npos) return std::string();
+  std::size_t open = manifest.find('"', manifest.find(':', at) + 1);
+  std::size_t close = open == std::string::npos ? open : manifest.find('"', open + 1);
+  return close == std::string::npos ? std::string() : manifest.substr(open + 1, close - open - 1);
+}
+
+// Starts the host as Thunderbird does, with the manifest's path and the
+// add-on's id as arguments, sends one framed request and closes its input;
+// the host answers and then ends.  Returns the bytes it wrote.
+std::string AskHost(const std::string& host, const std::string& manifest, const std::string& request, DWORD& exitCode) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE inRead, inWrite, outRead, outWrite;
+  if (!CreatePipe(&inRead, &inWrite, &inherit, 0) || !CreatePipe(&outRead, &outWrite, &inherit, 0)) return "";
+  SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = inRead;
+  startup.hStdOutput = outWrite;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::string commandLine = "\"" + host + "\" \"" + manifest + "\" kelvane@example.org";
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                &startup, &process);
+  CloseHandle(inRead);
+  CloseHandle(outWrite);
+  std::string reply;
+  if (started) {
+    std::uint32_t length = static_cast<std::uint32_t>(request.size());
+    std::string frame(reinterpret_cast<const char*>(&length), 4);
+    frame += request;
+    DWORD written = 0;
+    WriteFile(inWrite, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr);
+    CloseHandle(inWrite);
+    inWrite = nullptr;
+    // The reply fits the pipe's buffer, so the host can end before it is read.
+    exitCode = WaitExit(process.hProcess, 20000);
+    CloseHandle(process.hThread);
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(outRead, chunk, sizeof chunk, &got, nullptr) && got > 0) reply.append(chunk, got);
+  } else {
+    Check(false, "start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
+  }
+  if (inWrite) CloseHandle(inWrite);
+  CloseHandle(outRead);
+  return reply;
+}
+
+// The host's key names the installed manifest, and the host it names answers
+// a framed ping.
+void CheckNativeHost(const std::string& installDir) {
+  std::string manifest = ReadValue(HKEY_LOCAL_MACHINE, kHostKey, nullptr);
+  Check(SamePath(manifest, installDir + "\\org.example.kelvane.json"), "host key names the manifest: " + manifest);
+  std::string relative = ManifestPath(FileText(manifest));
+  Check(relative == "kelvane-host.exe", "manifest names the host beside it: " + relative);
+  std::string host = ParentPath(manifest) + "\\" + relative;
+  Check(Exists(host), host + " exists");
+  DWORD code = 999;
+  std::string reply = AskHost(host, manifest, "{\"version\": 1, \"id\": 1, \"type\": \"ping\"}", code);
+  Check(code == 0, "host ends with 0 at the end of its input (exit " + std::to_string(code) + ")");
+  std::uint32_t length = 0;
+  if (reply.size() >= 4) std::memcpy(&length, reply.data(), 4);
+  Check(reply.size() >= 4 && length == reply.size() - 4,
+        "host answers one frame (" + std::to_string(reply.size()) + " bytes, length " + std::to_string(length) + ")");
+  std::string json;
+  for (char c : reply.size() >= 4 ? reply.substr(4) : std::string())
+    if (c != ' ' && c != '\n' && c != '\r' && c != '\t') json += c;
+  Check(json.find("\"ok\":true") != std::string::npos && json.find("\"id\":1") != std::string::npos &&
+            json.find("\"program\":\"kelvane-host") != std::string::npos,
+        "host answers the ping: " + json);
+}
+
 // --- the setup wizard ------------------------------------------------------
 
 struct WizardTitles {
@@ -292,6 +389,7 @@ int CheckInstallation(const std::string& installDir, const std::vector<std::stri
         "record lists the generated files");
   Check(record.windowClass.empty() && record.windowTitle == "Kelvane   ", "record keeps the running-check title");
   Check(record.shortcuts.size() == 7, "record lists 7 shortcuts (" + std::to_string(record.shortcuts.size()) + ")");
+  Check(record.nativeHosts == std::vector<std::string>({"org.example.kelvane"}), "record lists the native host");
 
   std::string programs = ShellFolder(CSIDL_PROGRAMS) + "\\Kelvane\\";
   std::string desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\";
@@ -331,6 +429,7 @@ int CheckInstallation(const std::string& installDir, const std::vector<std::stri
   Check(SamePath(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), installDir + "\\uninstall.exe"),
         "Uninstall key holds UninstallString " + ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
   Check(ReadValue(HKEY_LOCAL_MACHINE, kRunOnceKey, "Kelvane_RmDir") == "<no value>", "no pending folder removal");
+  CheckNativeHost(installDir);
   return failures;
 }
 
@@ -426,6 +525,7 @@ void CheckUninstalled(const std::string& installDir, const std::vector<std::stri
         "desktop shortcut is removed");
   Check(Exists(ShellFolder(CSIDL_DESKTOPDIRECTORY)), "the desktop folder itself stays");
   Check(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString") == "<no key>", "Uninstall key is deleted");
+  Check(ReadValue(HKEY_LOCAL_MACHINE, kHostKey, nullptr) == "<no key>", "native host key is deleted");
   std::string comspec = ReadValue(HKEY_LOCAL_MACHINE, kRunOnceKey, "Kelvane_DelUninstallExe");
   std::string rmdir = ReadValue(HKEY_LOCAL_MACHINE, kRunOnceKey, "Kelvane_RmDir");
   std::printf("RunOnce: %s | %s\n", comspec.c_str(), rmdir.c_str());

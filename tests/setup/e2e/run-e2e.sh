@@ -126,6 +126,19 @@ same_bytes() {
 same_bytes
 mapfile -t name_args <<<"$names"
 run_driver "installed state" check "$install_dir" "${name_args[@]}"
+# The host's manifest as Thunderbird reads it: our add-on only, the host beside it.
+# The host's manifest as Thunderbird reads it: the host beside it, and only
+# the add-on that is installed beside it may connect.
+python3 - "$install_unix" <<'PY' && pass "the host manifest names the host and the installed add-on only" || fail "host manifest"
+import glob, json, os, sys, zipfile
+m = json.load(open(os.path.join(sys.argv[1], "org.example.kelvane.json"), encoding="utf-8"))
+assert m == {"name": "org.example.kelvane", "description": m.get("description"), "path": "kelvane-host.exe",
+             "type": "stdio", "allowed_extensions": ["kelvane@example.org"]} and m["description"], m
+xpis = glob.glob(os.path.join(sys.argv[1], "kelvane-thunderbird-*.xpi"))
+assert len(xpis) == 1, xpis
+addon = json.loads(zipfile.ZipFile(xpis[0]).read("manifest.json"))
+assert addon["browser_specific_settings"]["gecko"]["id"] in m["allowed_extensions"], addon
+PY
 
 # Installing again over it replaces the earlier files and generated files.
 echo "old options" >"$install_unix/kelvane.cfg"

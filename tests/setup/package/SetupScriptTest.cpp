@@ -32,6 +32,9 @@ TEST(SetupScriptSections, ShippedScriptGivesTheInstallationOfThisSystem) {
   EXPECT_EQ(script.DisplayIcon, "Kelvane.exe");
   // The package build adds the version from the project's one place.
   EXPECT_EQ(script.DisplayVersion, "");
+  ASSERT_EQ(script.NativeMessagingHosts.size(), 1u);
+  EXPECT_EQ(script.NativeMessagingHosts[0].name, "org.example.kelvane");
+  EXPECT_EQ(script.NativeMessagingHosts[0].manifest, "org.example.kelvane.json");
 }
 
 TEST(SetupScriptSections, EmptyScriptKeepsEveryDefault) {
@@ -66,6 +69,14 @@ TEST(SetupScriptRules, PairListSplitsTargetsAndDropsALoneLastTarget) {
   EXPECT_EQ(script.Shortcuts[2].description, "");
   ASSERT_EQ(script.StartupShortcuts.size(), 1u);
   EXPECT_EQ(script.StartupShortcuts[0].description, "A");
+}
+
+TEST(SetupScriptRules, HostListPairsNameAndManifestLines) {
+  const SetupScript script = ParseSetupScript("#NativeMessagingHosts\r\na.b\r\na b.json\r\nc\r\n#end\r\nx\r\n");
+  ASSERT_EQ(script.NativeMessagingHosts.size(), 1u);
+  EXPECT_EQ(script.NativeMessagingHosts[0].name, "a.b");
+  EXPECT_EQ(script.NativeMessagingHosts[0].manifest, "a b.json");
+  EXPECT_TRUE(ParseSetupScript("#AppName\r\nX\r\n#end").NativeMessagingHosts.empty());
 }
 
 TEST(SetupScriptRules, BlockRunsToTheNextHashWithItsLineEnds) {

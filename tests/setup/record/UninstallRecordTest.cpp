@@ -127,3 +127,40 @@ TEST(UninstallRecordRead, TextLongerThanItsFieldIsRefused) {
   EXPECT_EQ(Parse(files + Str(std::string(259, 'p')) + after, record, RecordDepth::kUninstaller), 0);
   EXPECT_EQ(Parse(files + Str(std::string(260, 'p')) + after, record, RecordDepth::kUninstaller), 1);
 }
+
+TEST(UninstallRecordHosts, SectionFollowsTheWindowTextsAndOnlyWhenThereAreHosts) {
+  TempFolder folder;
+  const std::string path = (folder.Root() / "uninstall.dat").string();
+  SetupScript script;
+  script.AppName = "A";
+  script.RunningCheckWindowTitle = "T";
+  script.NativeMessagingHosts = {{"org.example.kelvane", "m.json"}, {"b", "b.json"}};
+  ASSERT_TRUE(WriteUninstallRecord(script, {}, path.c_str()));
+  const std::string old = "SS01" + Str("A") + Int(0) + Int(0) + Int(0) + Str("") + Str("T");
+  const std::string bytes = ReadFile(path);
+  EXPECT_EQ(bytes, old + "NMH1" + Int(2) + Str("org.example.kelvane") + Str("b"));
+
+  UninstallRecord record;
+  for (RecordDepth depth : {RecordDepth::kSetup, RecordDepth::kUninstaller}) {
+    ASSERT_EQ(Parse(bytes, record, depth), 0);
+    ASSERT_EQ(record.hostCount, 2);
+    EXPECT_STREQ(record.nativeHosts[0].data(), "org.example.kelvane");
+  }
+  // A record of before, or with bytes behind it this reader does not know,
+  // reads as it always did, without hosts.
+  for (const std::string& other : {old, old + "XYZ1" + Int(1) + Str("x")}) {
+    ASSERT_EQ(Parse(other, record, RecordDepth::kUninstaller), 0);
+    EXPECT_EQ(record.hostCount, 0);
+    EXPECT_STREQ(record.windowTitle, "T");
+  }
+  // A damaged section fails the uninstaller's reading as any damage does;
+  // setup, which never read that far, still cleans up with the rest.
+  for (const std::string& damaged : {old + "NMH1", old + "NMH1" + Int(2) + Str("a"), old + "NMH1" + Int(1) + "a"}) {
+    EXPECT_EQ(Parse(damaged, record, RecordDepth::kUninstaller), 1);
+    ASSERT_EQ(Parse(damaged, record, RecordDepth::kSetup), 0);
+    EXPECT_EQ(record.hostCount, 0);
+    EXPECT_TRUE(record.nativeHosts.empty());
+  }
+  // Old readers stop at the window title; the section is invisible to them.
+  EXPECT_EQ(bytes.substr(0, old.size()), old);
+}

@@ -31,6 +31,7 @@ assert [s["target"] for s in got["Shortcuts"]] == ["kelvstart.exe", "kelvane.exe
 assert got["Shortcuts"][1] == {"target": "kelvane.exe", "arguments": "", "description": "Kelvane - stand-alone"}
 assert got["StartupShortcuts"] == [] and len(got["DesktopShortcuts"]) == 1
 assert got["GeneratedFiles"] == ["kelvane.cfg", "debug.txt"] and got["InstallFonts"] == []
+assert got["NativeMessagingHosts"] == [{"name": "org.example.kelvane", "manifest": "org.example.kelvane.json"}]
 want = [{"name": i.filename, "size": i.file_size, "crc32": "%08x" % i.CRC} for i in zipfile.ZipFile("payload.zip").infolist()]
 assert got["entries"] == want, got["entries"]
 PY
@@ -63,8 +64,10 @@ def s(t): return t.encode("cp1252") + b"\0"
 rec = b"SS01" + s("Kelvane") + struct.pack("<i", 2) + s("Kelvane.exe") + s("uninstall.exe")
 rec += struct.pack("<i", 1) + s("C:\\Menu\\Kelvane\\Uninstall.lnk") + struct.pack("<i", 2) + s("kelvane.cfg") + s("debug.txt")
 rec += s("") + s("Kelvane   ")
-open("uninstall.dat", "wb").write(rec)
+hosts = b"NMH1" + struct.pack("<i", 1) + s("org.example.kelvane")
+open("uninstall.dat", "wb").write(rec + hosts)
 open("short.dat", "wb").write(rec[:-3])
+open("short-hosts.dat", "wb").write(rec + hosts[:-5])
 open("huge.dat", "wb").write(b"SS01" + s("A") + struct.pack("<i", 0x7fffffff))
 PY
 "$tool" record uninstall.dat > record.json
@@ -73,9 +76,9 @@ import json
 got = json.load(open("record.json", encoding="utf-8"))
 assert got == {"appName": "Kelvane", "files": ["Kelvane.exe", "uninstall.exe"],
                "shortcuts": ["C:\\Menu\\Kelvane\\Uninstall.lnk"], "generatedFiles": ["kelvane.cfg", "debug.txt"],
-               "windowClass": "", "windowTitle": "Kelvane   "}, got
+               "windowClass": "", "windowTitle": "Kelvane   ", "nativeHosts": ["org.example.kelvane"]}, got
 '
-for bad in short.dat huge.dat none.dat; do
+for bad in short.dat short-hosts.dat huge.dat none.dat; do
   if "$tool" record "$bad" 2>/dev/null; then echo "read damaged record $bad"; exit 1; fi
 done
 echo "package tool checks passed"

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "ReformatFilter.h"
+#include "SettingAssignment.h"
 #include "tests/engine/TestText.h"
 
 namespace {
