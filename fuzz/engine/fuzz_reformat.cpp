@@ -1,11 +1,12 @@
 // Arbitrary options record (the first 168 bytes) and arbitrary body (the
 // rest) through the reply pipeline, the re-quoting path and the signature fix,
 // in bytes; then in UTF-8, flowed and mail-draft forms, whose output must be
-// valid UTF-8 whenever the input was.
+// valid UTF-8 whenever the input was, and whose drafts keep every word whole.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "engine/mail/Flowed.h"
 #include "engine/QuotedTextRequoter.h"
@@ -14,6 +15,27 @@
 #include "engine/unicode/Utf8Measure.h"
 
 namespace {
+
+// The words of a text as the mail forms must keep them: runs of bytes
+// between blanks and quote marks.  A byte above 0x7F is a word of its own,
+// since Chinese and Japanese text may be broken between characters.
+std::vector<std::string> MailWords(const std::string& text, char quoteChar) {
+  std::vector<std::string> words;
+  std::string word;
+  for (const char c : text) {
+    const bool apart =
+        c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '>' || c == quoteChar;
+    if (apart || static_cast<unsigned char>(c) >= 0x80) {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+      if (!apart) words.emplace_back(1, c);
+    } else {
+      word += c;
+    }
+  }
+  if (!word.empty()) words.push_back(word);
+  return words;
+}
 
 // The other forms, chosen by the length of the input so that every form sees
 // every kind of input over a run.
@@ -38,6 +60,13 @@ void CheckTextForms(const Settings& settings, const std::string& input, std::siz
     if (result != kReformatDone && result != kReformatDeeper && result != kReformatUnchanged) std::abort();
     if (result == kReformatUnchanged && body != before) std::abort();
     if (validInput && !IsValidUtf8(body.data(), body.size())) std::abort();
+    // A draft's lines are broken at blanks only: rendering gives back every
+    // word of the lines it was given, whole and in order.
+    if (form.mailDraft && result != kReformatUnchanged) {
+      std::string model;
+      for (const std::string& line : formatter.lines) model += line + '\n';
+      if (MailWords(model, settings.quoteChar) != MailWords(body, settings.quoteChar)) std::abort();
+    }
   }
   {
     TextForm requoteForm;
