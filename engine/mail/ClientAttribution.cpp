@@ -1,7 +1,9 @@
 // The attributions of today's mail clients, for drafts handed to an editor:
 // "On DATE, NAME wrote:" and its relatives in English, German, French and
 // Spanish, on one line or wrapped onto two, Thunderbird's message block, and
-// the mailbox forms their senders come in.
+// the mailbox forms their senders come in.  The words are UTF-8, written in
+// octal escapes, which end after three digits where a hex escape would run
+// on into the letter after it.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -26,8 +28,8 @@ bool IsDigit(char c) {
 // put before ":" or "AM".
 std::size_t BlankLengthAt(const std::string& s, std::size_t at) {
   if (at < s.size() && s[at] == ' ') return 1;
-  if (s.compare(at, 2, "\xC2\xA0") == 0) return 2;
-  if (s.compare(at, 3, "\xE2\x80\xAF") == 0) return 3;
+  if (s.compare(at, 2, "\302\240") == 0) return 2;
+  if (s.compare(at, 3, "\342\200\257") == 0) return 3;
   return 0;
 }
 
@@ -42,9 +44,9 @@ std::string TrimBlanks(const std::string& s) {
   while (last > first) {
     if (s[last - 1] == ' ' || s[last - 1] == '\t') {
       --last;
-    } else if (last - first >= 2 && s.compare(last - 2, 2, "\xC2\xA0") == 0) {
+    } else if (last - first >= 2 && s.compare(last - 2, 2, "\302\240") == 0) {
       last -= 2;
-    } else if (last - first >= 3 && s.compare(last - 3, 3, "\xE2\x80\xAF") == 0) {
+    } else if (last - first >= 3 && s.compare(last - 3, 3, "\342\200\257") == 0) {
       last -= 3;
     } else {
       break;
@@ -119,10 +121,8 @@ bool IsWeekday(std::string word) {
       " mon tue tues wed thu thur thurs fri sat sun monday tuesday wednesday thursday friday saturday sunday"
       " mo di mi do fr sa so montag dienstag mittwoch donnerstag freitag samstag sonnabend sonntag"
       " lun mar mer jeu ven sam dim lundi mardi mercredi jeudi vendredi samedi dimanche"
-      " mi\xC3\xA9 mie jue vie s\xC3\xA1"
-      "b sab dom lunes martes mi\xC3\xA9rcoles miercoles jueves viernes"
-      " s\xC3\xA1"
-      "bado sabado domingo ";
+      " mi\303\251 mie jue vie s\303\241b sab dom lunes martes mi\303\251rcoles miercoles jueves viernes"
+      " s\303\241bado sabado domingo ";
   return !word.empty() && word.find(' ') == std::string::npos && kDays.find(" " + word + " ") != std::string::npos;
 }
 
@@ -196,20 +196,11 @@ bool ReplyFormatter::ParseMailbox(const std::string& text, Sender& sender) {
 
 bool ReplyFormatter::ParseClientAttribution(const std::string& line, Sender& sender) {
   if (line.size() > 300 || line.empty()) return false;
-  static const char* const kVerbs[] = {" wrote:",
-                                       " a \xC3\xA9"
-                                       "crit :",
-                                       " a \xC3\xA9"
-                                       "crit\xC2\xA0:",
-                                       " a \xC3\xA9"
-                                       "crit:",
-                                       " escribi\xC3\xB3:",
-                                       " schrieb:"};
+  static const char* const kVerbs[] = {
+      " wrote:", " a \303\251crit :", " a \303\251crit\302\240:", " a \303\251crit:", " escribi\303\263:", " schrieb:"};
   // Thunderbird's "NAME wrote on DATE TIME:" in its four languages.
-  static const char* const kVerbsBeforeDate[] = {" wrote on ", " schrieb am ",
-                                                 " a \xC3\xA9"
-                                                 "crit le ",
-                                                 " escribi\xC3\xB3 el "};
+  static const char* const kVerbsBeforeDate[] = {" wrote on ", " schrieb am ", " a \303\251crit le ",
+                                                 " escribi\303\263 el "};
   std::string who;
   bool found = false;
   for (const char* verb : kVerbs) {
