@@ -90,12 +90,16 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   if (settings_.moveSignatureToBottom != 0) {
     MoveOwnPartToBottom(ownEnd, cursorLines);
   } else if (draft) {
-    form_.mailDraft->MoveOwnSignatureBelowQuote(*this, ownEnd);
+    ownEnd = form_.mailDraft->MoveOwnSignatureBelowQuote(*this, ownEnd);
   }
 
   MeasureQuoteDepth();
   // Flowed text has no lines the client broke: its long lines arrive whole.
   if (settings_.fixExistingQuotes != 0 && !form_.flowed) JoinBrokenQuotes();
   RenderReply(body);
+  // A draft whose own part was not moved (none above the header, or kept
+  // there) still has a place where the user types.
+  const bool ownMoved = settings_.moveSignatureToBottom != 0 && ownEnd >= 0;
+  if (draft && !ownMoved && settings_.cursorAtTop == 0) cursorLines = form_.mailDraft->CaretLines(*this, ownEnd, body);
   return baseDepth == 1 ? kReformatDeeper : kReformatDone;
 }

@@ -99,7 +99,8 @@ public:
   void StripQuotedSignature(int headerEnd);
   void MoveOwnPartToBottom(int ownEnd, int& cursorLines);
   // Mail drafts (engine/mail/): the own signature above the quote goes below it.
-  void MoveOwnSignatureBelowQuote(int ownEnd);
+  int MoveOwnSignatureBelowQuote(int ownEnd);
+  int DraftCaretLines(int ownEnd, const std::string& body) const;
 
   // Re-wrapping and rendering.
   std::string WrapLine(const std::string& line, const std::string& prefix);

@@ -44,8 +44,13 @@ public:
   // an empty line above it and loses those at its end; returns how many it
   // lost.
   virtual int SettleOwnPartBelowQuote(ReplyFormatter& formatter, std::size_t first) const = 0;
-  // Moves the own signature from the own part above the quote to below it.
-  virtual void MoveOwnSignatureBelowQuote(ReplyFormatter& formatter, int ownEnd) const = 0;
+  // Moves the own signature from the own part above the quote to below it;
+  // returns the last line of the own part left above the header, or -1.
+  virtual int MoveOwnSignatureBelowQuote(ReplyFormatter& formatter, int ownEnd) const = 0;
+  // The caret's lines above the last line of the rendered `body` when the own
+  // part was not moved: the top when own text stayed above the quote, else
+  // the first line below the quote.
+  virtual int CaretLines(const ReplyFormatter& formatter, int ownEnd, const std::string& body) const = 0;
 
 protected:
   ~DraftSteps() = default;

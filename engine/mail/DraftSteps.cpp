@@ -52,8 +52,8 @@ int ReplyFormatter::SettleDraftOwnPart(std::size_t first) {
   return trimmed;
 }
 
-void ReplyFormatter::MoveOwnSignatureBelowQuote(int ownEnd) {
-  if (ownEnd < 0) return;
+int ReplyFormatter::MoveOwnSignatureBelowQuote(int ownEnd) {
+  if (ownEnd < 0) return ownEnd;
   long long first = -1;
   for (long long j = std::min<long long>(ownEnd, static_cast<long long>(lines.size()) - 1); j >= 0; --j) {
     if (lines[static_cast<std::size_t>(j)] == OwnSeparator()) {
@@ -61,7 +61,7 @@ void ReplyFormatter::MoveOwnSignatureBelowQuote(int ownEnd) {
       break;
     }
   }
-  if (first < 0) return;
+  if (first < 0) return ownEnd;
   const std::size_t from = static_cast<std::size_t>(first);
   const std::size_t count = static_cast<std::size_t>(ownEnd) + 1 - from;
   std::vector<std::string> signature(lines.begin() + static_cast<std::ptrdiff_t>(from),
@@ -75,6 +75,20 @@ void ReplyFormatter::MoveOwnSignatureBelowQuote(int ownEnd) {
   if (blanks > 0) InsertLine(blanks, std::string(), 0);
   InsertLine(lines.size(), std::string(), 0);
   for (const std::string& line : signature) InsertLine(lines.size(), line, 0);
+  return blanks > 0 ? static_cast<int>(blanks) : -1;
+}
+
+int ReplyFormatter::DraftCaretLines(int ownEnd, const std::string& body) const {
+  // Own text kept above the quote is a reply on top: the user types at the
+  // start of the body.  The quote's lines were re-wrapped, so the rendered
+  // lines are counted.
+  if (ownEnd >= 0) return static_cast<int>(std::count(body.begin(), body.end(), '\n'));
+  // Otherwise the user types below the quote, on the first own line there,
+  // counted in lines as an own part moved below the quote is.
+  std::size_t below = lines.size();
+  while (below > 0 && (below > depths.size() || depths[below - 1] == 0)) --below;
+  if (below == 0 || below >= lines.size()) return 0;
+  return static_cast<int>(lines.size() - 1 - below);
 }
 
 class MailDraftRules final : public DraftSteps {
@@ -100,8 +114,11 @@ public:
   int SettleOwnPartBelowQuote(ReplyFormatter& formatter, std::size_t first) const override {
     return formatter.SettleDraftOwnPart(first);
   }
-  void MoveOwnSignatureBelowQuote(ReplyFormatter& formatter, int ownEnd) const override {
-    formatter.MoveOwnSignatureBelowQuote(ownEnd);
+  int MoveOwnSignatureBelowQuote(ReplyFormatter& formatter, int ownEnd) const override {
+    return formatter.MoveOwnSignatureBelowQuote(ownEnd);
+  }
+  int CaretLines(const ReplyFormatter& formatter, int ownEnd, const std::string& body) const override {
+    return formatter.DraftCaretLines(ownEnd, body);
   }
 };
 

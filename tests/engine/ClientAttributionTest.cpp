@@ -129,6 +129,13 @@ TEST(MailDraft, QuoteKeepsItsDepthAndTheSignatureFollowsIt) {
   top.moveSignatureToBottom = 0;
   const Reformatted topPosted = Draft(top, "Answer.\n\n-- \nBob\n\nOn Mon, 3 Mar 2003, Ann Lee wrote:\n> text\n");
   EXPECT_EQ(topPosted.body, "Answer.\n\nAnn Lee wrote:\n> text\n\n-- \nBob");
+  // Where nothing moved, the caret goes to an own part kept on top, else to
+  // the first line below the quote.
+  top.cursorAtTop = 0;
+  EXPECT_EQ(Draft(top, "Answer.\n\n-- \nBob\n\nOn Mon, 3 Mar 2003, Ann Lee wrote:\n> text\n").cursorLines, 6);
+  Settings below = DefaultSettings();
+  below.cursorAtTop = 0;
+  EXPECT_EQ(Draft(below, "Ann Lee wrote:\n> text\n>> older\n\n-- \nBob\n").cursorLines, 2);
 
   // Moved to the bottom, the own part keeps an empty line off the quote.
   const Reformatted moved = Draft(DefaultSettings(), "Answer.\nOn Mon, 3 Mar 2003, Ann Lee wrote:\n> text\n");

@@ -193,10 +193,13 @@ def rewritten_problems(body, baseline, author, own_sig):
     for line in was_quote:
         if depth(line) > 1 and (unquoted(line), depth(line)) not in kept:
             problems.append("nested quote %r lost its depth" % line)
-    # Thunderbird writes the separator "-- " only above a signature below the quote.
+    # Moved below the quote, the signature has its separator, and nothing follows
+    # it, as when Thunderbird puts it there.
     own, sig = got[last + 1:], own_sig.split("\n")
-    if own[-len(sig):] != sig or any(got.count(l) != 1 for l in sig) or got.count("-- ") > 1:
-        problems.append("own signature not once at the end below the quote: %r" % own)
+    if own[-len(sig) - 1:] != ["-- "] + sig or any(got.count(l) != 1 for l in sig) or got.count("-- ") > 1:
+        problems.append("own signature not once at the end below the quote after \"-- \": %r" % own)
+    if body.endswith("\n"):
+        problems.append("an empty line after the signature")
     return problems
 
 

@@ -9,7 +9,7 @@
 
 (function () {
   const { fingerprint, userHasTyped, linesOf } = globalThis.KelvaneDomText;
-  const { planBody, caretLine } = globalThis.KelvaneBodyPlan;
+  const { splitLines, planBody, caretLine, separatorEdit } = globalThis.KelvaneBodyPlan;
 
   // What Thunderbird made, for Undo, and what was read, for the typing test.
   let original = null;
@@ -79,6 +79,20 @@
     return starts;
   }
 
+  // Inside the element, so that a switch of identity replaces it along with
+  // the signature; returns the edit made.
+  function addSeparator(signature) {
+    const edit = separatorEdit(linesOf(signature));
+    const dashes = document.createTextNode("-- ");
+    if (edit === "fill") {
+      const first = signatureStarts(signature)[0];
+      first.parentNode.insertBefore(dashes, first);
+    } else if (edit === "prepend") {
+      signature.prepend(dashes, document.createElement("br"));
+    }
+    return edit;
+  }
+
   function applyPlain(message) {
     if (userHasTyped(readPrint, body())) return { ok: false, reason: "typed" };
     const signature = signatureElement();
@@ -86,12 +100,23 @@
     if (!blocks) return { ok: false, reason: "signature" };
     const cite = topLevel(".moz-cite-prefix")[0];
     const quote = topLevel("span")[0];
+    const kinds = blocks.map((b) => b.kind);
+    const movedDown =
+      signature &&
+      quote &&
+      (signature.compareDocumentPosition(quote) & Node.DOCUMENT_POSITION_FOLLOWING) !== 0 &&
+      kinds.includes("quote") &&
+      kinds.indexOf("sig") > kinds.indexOf("quote");
+    const edit = movedDown ? addSeparator(signature) : null;
     const fresh = document.createDocumentFragment();
     const starts = [];
     for (const block of blocks) {
       if (block.kind === "sig") {
+        // The empty first line that became the separator stays as the empty
+        // line above it, as Thunderbird lays out a signature below the quote.
+        if (edit === "fill") fresh.append(document.createElement("br"));
         fresh.append(signature);
-        const at = signatureStarts(signature);
+        const at = signatureStarts(signature).slice(edit === "prepend" ? 1 : 0);
         block.lines.forEach((_, i) => starts.push(at[Math.min(i, at.length - 1)] || signature));
         continue;
       }
@@ -106,8 +131,9 @@
       if (container !== fresh) fresh.append(container);
     }
     body().replaceChildren(fresh);
-    const line = caretLine(starts.length, message.cursorLines, message.cursorAtTop);
-    placeCaret(body(), line < 0 ? null : starts[line]);
+    // Counted in the engine's lines: the plan may leave out an empty last one.
+    const line = caretLine(splitLines(message.text).length, message.cursorLines, message.cursorAtTop);
+    placeCaret(body(), line < 0 ? null : starts[line] || null);
     return { ok: true };
   }
 

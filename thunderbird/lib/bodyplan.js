@@ -83,7 +83,23 @@
       }
       push("text", lines[i]);
     }
+    // Thunderbird ends a body whose signature comes last with the signature
+    // element; the empty line after the text's final line feed stood below
+    // the quote, where Thunderbird had ended the body.
+    const last = blocks[blocks.length - 1];
+    if (blocks.length > 1 && blocks[blocks.length - 2].kind === "sig" && last.lines.length === 1 && last.lines[0] === "")
+      blocks.pop();
     return blocks;
+  }
+
+  // How a signature moved below the quote gets the separator that lets mail
+  // programs recognise it (Thunderbird writes none above the quote): "fill"
+  // its empty first line, "prepend" a line, or null when it has one.
+  function separatorEdit(signatureLines) {
+    if (!signatureLines || signatureLines.length === 0) return null;
+    const first = signatureLines[0].trimEnd();
+    if (first === "--") return null;
+    return first === "" ? "fill" : "prepend";
   }
 
   // The line the caret goes to, counted from 0, or -1 for the end of the body.
@@ -93,7 +109,7 @@
     return Math.max(0, lineCount - 1 - cursorLines);
   }
 
-  const api = { splitLines, planBody, caretLine };
+  const api = { splitLines, planBody, caretLine, separatorEdit };
   if (typeof module === "object" && module.exports) module.exports = api;
   else root.KelvaneBodyPlan = api;
 })(globalThis);

@@ -3,7 +3,7 @@ const test = require("node:test");
 const assert = require("node:assert/strict");
 const { parseAuthor } = require("../lib/author.js");
 const { customHeaderProblem, normaliseOptions, hostOptions, DEFAULTS } = require("../lib/options.js");
-const { planBody, caretLine, splitLines } = require("../lib/bodyplan.js");
+const { planBody, caretLine, splitLines, separatorEdit } = require("../lib/bodyplan.js");
 const { fingerprint, userHasTyped, linesOf } = require("../lib/domtext.js");
 
 test("author strings as message headers give them", () => {
@@ -67,12 +67,16 @@ test("the engine's text is laid out in the composer's blocks, every line once", 
     ["Ann\nwrote:\n> Hi\n\n", null, ["cite", "quote", "text"]],
     // attribution style "none"
     ["> Hi\n\n-- \nBob", ["-- ", "Bob"], ["quote", "text", "sig"]],
+    // signature moved below the quote: nothing after it, as Thunderbird ends such a body
+    ["Ann wrote:\n> Hello\n\n\nBob\nweb\n", ["", "Bob", "web"], ["cite", "quote", "text", "sig"]],
   ];
   for (const [text, sig, kinds] of cases) {
     const blocks = planBody(text, sig, ">");
     assert.deepEqual(blocks.map((b) => b.kind), kinds, JSON.stringify(text));
-    assert.deepEqual(blocks.flatMap((b) => b.lines), splitLines(text), JSON.stringify(text));
+    const laid = splitLines(text).slice(0, kinds.at(-1) === "sig" && text.endsWith("\n") ? -1 : undefined);
+    assert.deepEqual(blocks.flatMap((b) => b.lines), laid, JSON.stringify(text));
   }
+  assert.deepEqual([["", "Bob"], ["Bob"], ["-- ", "Bob"], ["--"], []].map(separatorEdit), ["fill", "prepend", null, null, null]);
   assert.equal(planBody("Ann wrote:\n> Hi\n\n-- \nRobert", ["-- ", "Bob"], ">"), null, "signature lost");
 });
 
