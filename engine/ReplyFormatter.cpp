@@ -40,11 +40,12 @@ ReformatResult ReplyFormatter::ReformatReply(std::string& body, int& cursorLines
   // A single line above the header is the client's typing line: drop it.
   // Otherwise keep a blank line between the own part and the header when the
   // own part stays on top.  In a draft the line above may hold what the user
-  // typed already, and a header at the top has nothing to keep apart.
+  // typed already, and a header at the top, or one with an empty line above
+  // it, has nothing more to keep apart.
   if (h == 1 && (!draft || lines[0].empty())) {
     RemoveLines(0, 1);
     h = 0;
-  } else if (settings_.moveSignatureToBottom == 0 && !(draft && h == 0)) {
+  } else if (settings_.moveSignatureToBottom == 0 && !(draft && (h == 0 || lines[h - 1].empty()))) {
     InsertLine(static_cast<std::size_t>(h), std::string(), 0);
     ++h;
   }
