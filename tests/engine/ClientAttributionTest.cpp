@@ -129,6 +129,8 @@ TEST(MailDraft, QuoteKeepsItsDepthAndTheSignatureFollowsIt) {
   top.moveSignatureToBottom = 0;
   const Reformatted topPosted = Draft(top, "Answer.\n\n-- \nBob\n\nOn Mon, 3 Mar 2003, Ann Lee wrote:\n> text\n");
   EXPECT_EQ(topPosted.body, "Answer.\n\nAnn Lee wrote:\n> text\n\n-- \nBob");
+  // An own part that already ends in an empty line gets no second one.
+  EXPECT_EQ(Draft(top, "Bob\n\nOn Mon, 3 Mar 2003, Ann Lee wrote:\n> text\n").body, "Bob\n\nAnn Lee wrote:\n> text");
   // Where nothing moved, the caret goes to an own part kept on top, else to
   // the first line below the quote.
   top.cursorAtTop = 0;
