@@ -338,18 +338,19 @@ void ReplyFormatter::RenderBlocks(std::string& body) const {
         prefix = quotePrefix;
         break;
       case LineKind::kItem:
-        first = quotePrefix;
-        first.append(text, 0, block.lead);
+      case LineKind::kItemMore:
+        // The item's own line starts with its marker; every other line of it
+        // hangs below the item's text.
         prefix = quotePrefix;
         prefix.append(block.hang, ' ');
+        if (block.kind == LineKind::kItem) {
+          first = quotePrefix;
+          first.append(text, 0, block.lead);
+        } else {
+          first = prefix;
+        }
         buffer.Append(text.data() + block.lead, text.size() - block.lead);
         buffer.Wrap(wrapColumn, first, out);
-        break;
-      case LineKind::kItemMore:
-        prefix = quotePrefix;
-        prefix.append(block.hang, ' ');
-        buffer.Append(text.data() + block.lead, text.size() - block.lead);
-        buffer.Wrap(wrapColumn, prefix, out);
         break;
       case LineKind::kEmpty:
       case LineKind::kProse:
